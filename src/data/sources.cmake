@@ -1,0 +1,4 @@
+list(APPEND QV_LOGIC_SOURCES
+  src/data/DatabaseFile.cpp
+  src/data/Schema.cpp
+  src/data/StructureCheck.cpp)

@@ -1,0 +1,60 @@
+#include "platform/QtDialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace dialogs {
+
+namespace {
+
+QMessageBox::Icon qtIcon(Icon icon)
+{
+    switch (icon) {
+    case Icon::Critical:
+        return QMessageBox::Critical;
+    case Icon::Question:
+        return QMessageBox::Question;
+    case Icon::Exclamation:
+        return QMessageBox::Warning;
+    case Icon::Information:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+}  // namespace
+
+void QtService::message(const QString& text, Icon icon)
+{
+    QMessageBox box(qtIcon(icon), kAppTitle, text, QMessageBox::Ok, QApplication::activeWindow());
+    box.exec();
+}
+
+bool QtService::askYesNo(const QString& text, Icon icon)
+{
+    QMessageBox box(qtIcon(icon), kAppTitle, text, QMessageBox::Yes | QMessageBox::No,
+                    QApplication::activeWindow());
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+QString QtService::saveFileName(const SaveRequest& request)
+{
+    QFileDialog dlg(QApplication::activeWindow(), request.title);
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setFileMode(QFileDialog::AnyFile);
+    // The file-type list shows the description; the pattern lists the files.
+    QString pattern = request.filterPattern.trimmed();
+    if (pattern == QLatin1String("*.*"))
+        pattern = QStringLiteral("*");
+    dlg.setNameFilter(QStringLiteral("%1 (%2)").arg(request.filterDescription, pattern));
+    dlg.setOption(QFileDialog::HideNameFilterDetails, true);
+    dlg.setDefaultSuffix(QString());
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return QString();
+    return dlg.selectedFiles().constFirst();
+}
+
+}  // namespace dialogs

@@ -1,0 +1,3 @@
+list(APPEND QV_WINDOWS_SOURCES
+  src/shell/frmMDIQuorvane.cpp
+  src/shell/Windows.cpp)

@@ -1,0 +1,1 @@
+list(APPEND QV_TEST_SOURCES)

@@ -1,0 +1,334 @@
+// The record-set store over SQLite: order, moves, edits, the rules of the
+// fields, and what another connection sees.
+#include "platform/Store.h"
+#include "support/Harness.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace store;
+
+namespace {
+
+TableDef videoTable()
+{
+    return TableDef{QStringLiteral("Video Database"),
+                    {FieldDef{QStringLiteral("Video Code"), dbText, 30, 0},
+                     FieldDef{QStringLiteral("Title"), dbText, 30, 0},
+                     FieldDef{QStringLiteral("Tapes In"), dbLong, 0, dbVariableField},
+                     FieldDef{QStringLiteral("Days"), dbInteger, 0, dbVariableField},
+                     FieldDef{QStringLiteral("Rent Date"), dbDate, 0, dbVariableField}},
+                    {IndexDef{QStringLiteral("VideoCodeIDX"), {QStringLiteral("Video Code")}, true}}};
+}
+
+class StoreTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        path = dir.filePath(QStringLiteral("t.mdb"));
+        db = Database::CreateDatabase(path);
+        db->AppendTableDef(videoTable());
+        rs = db->OpenRecordset(QStringLiteral("Video Database"));
+    }
+
+    void add(const QString& code, const QString& title, qlonglong tapes = 1)
+    {
+        rs->AddNew();
+        rs->SetValue(QStringLiteral("Video Code"), code);
+        rs->SetValue(QStringLiteral("Title"), title);
+        rs->SetValue(QStringLiteral("Tapes In"), tapes);
+        rs->Update();
+    }
+
+    void expectRefused(const std::function<void()>& f, ErrorKind kind, const char* containing)
+    {
+        try {
+            f();
+            ADD_FAILURE() << "expected a refusal containing " << containing;
+        } catch (const StoreError& e) {
+            EXPECT_EQ(e.kind(), kind) << e.description().toStdString();
+            EXPECT_TRUE(e.description().contains(QString::fromUtf8(containing)))
+                << e.description().toStdString();
+        }
+    }
+
+    QTemporaryDir dir;
+    QString path;
+    std::shared_ptr<Database> db;
+    std::shared_ptr<Recordset> rs;
+};
+
+TEST_F(StoreTest, EmptyRecordSetHasNoCurrentRecord)
+{
+    EXPECT_EQ(rs->RecordCount(), 0);
+    EXPECT_TRUE(rs->Eof());
+    EXPECT_TRUE(rs->Bof());
+    expectRefused([&] { rs->MoveFirst(); }, ErrorKind::NoCurrentRecord, "No current record.");
+    expectRefused([&] { rs->MoveLast(); }, ErrorKind::NoCurrentRecord, "No current record.");
+    expectRefused([&] { rs->MoveNext(); }, ErrorKind::NoCurrentRecord, "No current record.");
+    expectRefused([&] { rs->MovePrevious(); }, ErrorKind::NoCurrentRecord, "No current record.");
+    expectRefused([&] { rs->Value(0); }, ErrorKind::NoCurrentRecord, "No current record.");
+    expectRefused([&] { rs->Edit(); }, ErrorKind::NoCurrentRecord, "No current record.");
+    expectRefused([&] { rs->Delete(); }, ErrorKind::NoCurrentRecord, "No current record.");
+}
+
+TEST_F(StoreTest, MovesWalkRowidOrderToEofAndBof)
+{
+    add("C", "third added first");
+    add("A", "second");
+    add("B", "third");
+    rs->MoveFirst();
+    EXPECT_EQ(rs->Text(0), "C");
+    rs->MoveNext();
+    EXPECT_EQ(rs->Text(0), "A");
+    rs->MoveNext();
+    EXPECT_EQ(rs->Text(0), "B");
+    rs->MoveNext();
+    EXPECT_TRUE(rs->Eof());
+    EXPECT_FALSE(rs->Bof());
+    expectRefused([&] { rs->MoveNext(); }, ErrorKind::NoCurrentRecord, "No current record.");
+    expectRefused([&] { rs->Value(0); }, ErrorKind::NoCurrentRecord, "No current record.");
+    rs->MovePrevious();  // from EOF back onto the last row
+    EXPECT_EQ(rs->Text(0), "B");
+    rs->MoveFirst();
+    rs->MovePrevious();
+    EXPECT_TRUE(rs->Bof());
+    expectRefused([&] { rs->MovePrevious(); }, ErrorKind::NoCurrentRecord, "No current record.");
+    rs->MoveNext();  // from BOF onto the first row
+    EXPECT_EQ(rs->Text(0), "C");
+    rs->MoveLast();
+    EXPECT_EQ(rs->Text(0), "B");
+}
+
+TEST_F(StoreTest, NewRecordSetStandsOnFirstRow)
+{
+    add("X1", "one");
+    add("X2", "two");
+    auto other = db->OpenRecordset(QStringLiteral("Video Database"));
+    EXPECT_FALSE(other->Eof());
+    EXPECT_EQ(other->Text(QStringLiteral("video code")), "X1");  // names regardless of case
+    EXPECT_EQ(other->Name(), "Video Database");
+}
+
+TEST_F(StoreTest, AddNewUpdateLeavesCurrentRowAndCountsExactly)
+{
+    add("A", "a");
+    add("B", "b");
+    rs->MoveFirst();
+    add("C", "c");
+    EXPECT_EQ(rs->Text(0), "A");
+    EXPECT_EQ(rs->RecordCount(), 3);
+    rs->MoveLast();
+    EXPECT_EQ(rs->Text(0), "C");
+    EXPECT_EQ(rs->Value(QStringLiteral("Tapes In")).toLongLong(), 1);
+}
+
+TEST_F(StoreTest, EditRewritesCurrentRowOnly)
+{
+    add("A", "a");
+    add("B", "b");
+    rs->MoveLast();
+    rs->Edit();
+    EXPECT_EQ(rs->Text(QStringLiteral("Title")), "b");  // the pending row reads back
+    rs->SetValue(QStringLiteral("Title"), QStringLiteral("bee"));
+    rs->Update();
+    EXPECT_EQ(rs->Text(QStringLiteral("Title")), "bee");
+    rs->MoveFirst();
+    EXPECT_EQ(rs->Text(QStringLiteral("Title")), "a");
+    EXPECT_EQ(rs->RecordCount(), 2);
+}
+
+TEST_F(StoreTest, DeleteLeavesNoCurrentRowUntilNextMove)
+{
+    add("A", "a");
+    add("B", "b");
+    add("C", "c");
+    rs->MoveFirst();
+    rs->MoveNext();
+    rs->Delete();
+    expectRefused([&] { rs->Value(0); }, ErrorKind::RecordDeleted, "Record is deleted.");
+    EXPECT_FALSE(rs->Eof());
+    rs->MoveNext();
+    EXPECT_EQ(rs->Text(0), "C");
+    rs->MovePrevious();
+    EXPECT_EQ(rs->Text(0), "A");
+    EXPECT_EQ(rs->RecordCount(), 2);
+}
+
+TEST_F(StoreTest, FieldsByPositionCarryTypeSizeAndMask)
+{
+    ASSERT_EQ(rs->FieldCount(), 5);
+    EXPECT_EQ(rs->Field(0).name, "Video Code");
+    EXPECT_EQ(rs->Field(0).type, dbText);
+    EXPECT_EQ(rs->Field(0).size, 30);
+    EXPECT_EQ(rs->Field(2).type, dbLong);
+    EXPECT_EQ(rs->Field(2).attributes, 34);
+    EXPECT_EQ(rs->Field(3).type, dbInteger);
+    EXPECT_EQ(rs->Field(4).type, dbDate);
+    EXPECT_EQ(rs->Field(4).attributes, 34);
+    expectRefused([&] { rs->Field(5); }, ErrorKind::ItemNotFound, "Item not found");
+    expectRefused([&] { rs->Field(QStringLiteral("Nope")); }, ErrorKind::ItemNotFound, "Item not found");
+}
+
+TEST_F(StoreTest, RefusesWhatTheFieldsCannotHold)
+{
+    add("A", "a");
+    const auto refusedAdd = [&](const QString& code, const QVariant& title, const QVariant& tapes,
+                                const char* containing) {
+        rs->AddNew();
+        rs->SetValue(0, code);
+        rs->SetValue(1, title);
+        rs->SetValue(2, tapes);
+        expectRefused([&] { rs->Update(); }, ErrorKind::Validation, containing);
+        EXPECT_FALSE(rs->EditPending());
+    };
+    refusedAdd("B", QString(""), 1, "zero-length");
+    refusedAdd("B", QString(31, QLatin1Char('x')), 1, "at most 30 characters");
+    refusedAdd("B", QStringLiteral("ok"), qlonglong(1) << 32, "Numeric field overflow");
+    refusedAdd("A", QStringLiteral("dup"), 1, "primary key");
+    rs->AddNew();
+    rs->SetValue(1, QStringLiteral("no key"));
+    expectRefused([&] { rs->Update(); }, ErrorKind::Validation, "Null");
+    rs->AddNew();
+    rs->SetValue(0, QStringLiteral("D"));
+    rs->SetValue(3, 40000);
+    expectRefused([&] { rs->Update(); }, ErrorKind::Validation, "-32768 to 32767");
+    rs->AddNew();
+    expectRefused([&] { rs->SetValue(2, QStringLiteral("abc")); }, ErrorKind::Validation, "conversion");
+    rs->CancelUpdate();
+    EXPECT_EQ(rs->RecordCount(), 1);
+}
+
+TEST_F(StoreTest, ThirtyCharactersFitExactly)
+{
+    add(QString(30, QLatin1Char('c')), QString(30, QChar(0x00e9)));  // accented letters count once
+    rs->MoveFirst();
+    EXPECT_EQ(rs->Text(1).size(), 30);
+}
+
+TEST_F(StoreTest, DatesAndNumbersAreStoredPlainly)
+{
+    rs->AddNew();
+    rs->SetValue(0, QStringLiteral("D1"));
+    rs->SetValue(4, QDate(2026, 12, 7));
+    rs->SetValue(3, QStringLiteral(" 12 "));
+    rs->Update();
+    rs->MoveFirst();
+    EXPECT_EQ(rs->Value(4).toDate(), QDate(2026, 12, 7));
+    // Another connection reads the stored forms as the sqlite3 shell would.
+    auto other = Database::OpenDatabase(path);
+    auto ors = other->OpenRecordset(QStringLiteral("Video Database"));
+    EXPECT_EQ(ors->Text(4), "2026-12-07");
+    EXPECT_EQ(ors->Value(3).typeId(), QMetaType::LongLong);
+    EXPECT_EQ(ors->Value(3).toLongLong(), 12);
+}
+
+TEST_F(StoreTest, FindFirstIsExactAndTakesTheFirstInNaturalOrder)
+{
+    add("K3", "Same");
+    add("K1", "same");
+    add("K2", "Same");
+    rs->MoveLast();
+    EXPECT_TRUE(rs->FindFirst(QStringLiteral("Title"), QStringLiteral("Same")));
+    EXPECT_EQ(rs->Text(0), "K3");
+    EXPECT_TRUE(rs->FindFirst(QStringLiteral("Title"), QStringLiteral("same")));
+    EXPECT_EQ(rs->Text(0), "K1");
+    EXPECT_FALSE(rs->FindFirst(QStringLiteral("Title"), QStringLiteral("Same ")));
+    EXPECT_EQ(rs->Text(0), "K1");  // no match leaves the position alone
+}
+
+TEST_F(StoreTest, OtherConnectionsSeeCommittedChangesAtOnce)
+{
+    auto other = Database::OpenDatabase(path);
+    auto ors = other->OpenRecordset(QStringLiteral("Video Database"));
+    EXPECT_EQ(ors->RecordCount(), 0);
+    add("A", "a");
+    EXPECT_EQ(ors->RecordCount(), 1);
+    ors->MoveFirst();
+    ors->Edit();
+    ors->SetValue(1, QStringLiteral("changed elsewhere"));
+    ors->Update();
+    rs->MoveFirst();
+    EXPECT_EQ(rs->Text(1), "changed elsewhere");
+    ors->Delete();
+    EXPECT_EQ(rs->RecordCount(), 0);
+    expectRefused([&] { rs->Value(1); }, ErrorKind::RecordDeleted, "Record is deleted.");
+}
+
+TEST_F(StoreTest, EditHoldsTheWriteLockSoNoWriteIsLost)
+{
+    add("A", "a");
+    auto other = Database::OpenDatabase(path);
+    auto ors = other->OpenRecordset(QStringLiteral("Video Database"));
+    // A write made elsewhere before the edit begins is what the edit sees.
+    ors->Edit();
+    ors->SetValue(1, QStringLiteral("theirs"));
+    ors->Update();
+    rs->MoveFirst();
+    rs->Edit();
+    EXPECT_EQ(rs->Text(1), "theirs");
+    // While this edit is pending, the other connection cannot begin one: it
+    // waits out the busy timeout and is told the file is in use.
+    expectRefused([&] { ors->Edit(); }, ErrorKind::Busy, "in use by another program");
+    rs->SetValue(1, QStringLiteral("mine"));
+    rs->Update();
+    ors->Edit();  // the lock is free again, and the row is re-read
+    EXPECT_EQ(ors->Text(1), "mine");
+    ors->CancelUpdate();
+}
+
+TEST_F(StoreTest, PendingEditsAreDiscardedTogether)
+{
+    add("A", "a");
+    rs->MoveFirst();
+    rs->Edit();
+    rs->SetValue(1, QStringLiteral("never saved"));
+    CancelAllPendingEdits();
+    EXPECT_FALSE(rs->EditPending());
+    EXPECT_EQ(rs->Text(1), "a");
+    auto other = Database::OpenDatabase(path);
+    auto ors = other->OpenRecordset(QStringLiteral("Video Database"));
+    ors->Edit();
+    ors->CancelUpdate();
+}
+
+TEST_F(StoreTest, ClosingTheDatabaseClosesItsRecordSets)
+{
+    add("A", "a");
+    db->Close();
+    expectRefused([&] { rs->RecordCount(); }, ErrorKind::ObjectClosed, "no longer set");
+}
+
+TEST_F(StoreTest, ANonDatabaseFileIsRefusedAtOpening)
+{
+    const QString junk = dir.filePath(QStringLiteral("junk.mdb"));
+    QFile f(junk);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(4096, 'j'));
+    f.close();
+    expectRefused([&] { Database::OpenDatabase(junk); }, ErrorKind::NotADatabase, "not a database");
+    expectRefused([&] { Database::OpenDatabase(dir.filePath(QStringLiteral("missing.mdb"))); },
+                  ErrorKind::Io, "Could not find file");
+    expectRefused([&] { db->OpenRecordset(QStringLiteral("No Such Table")); }, ErrorKind::TableNotFound,
+                  "No Such Table");
+}
+
+TEST(DeclaredTypes, ReadBackTheTypesTheyWereMadeWith)
+{
+    const FieldInfo t = fieldInfoFromDeclared("T", declaredType(FieldDef{"T", dbText, 62, 0}), 0, false);
+    EXPECT_EQ(t.type, dbText);
+    EXPECT_EQ(t.size, 62);
+    const FieldInfo n = fieldInfoFromDeclared("N", declaredType(FieldDef{"N", dbLong, 0, dbVariableField}), 0, false);
+    EXPECT_EQ(n.type, dbLong);
+    EXPECT_EQ(n.attributes, 34);
+    EXPECT_EQ(fieldInfoFromDeclared("G", "INT32", 3, false).attributes, dbVariableField);  // generated
+    EXPECT_EQ(fieldInfoFromDeclared("F", "INT32 FIXED", 0, false).attributes, 33);
+    EXPECT_EQ(fieldInfoFromDeclared("V", "varchar( 20 )", 0, false).size, 20);
+    EXPECT_EQ(fieldInfoFromDeclared("M", "TEXT", 0, false).type, dbMemo);
+    EXPECT_EQ(fieldInfoFromDeclared("I", "INTEGER", 0, false).type, dbBigInt);
+    EXPECT_EQ(fieldInfoFromDeclared("R", "REAL", 0, false).type, dbDouble);
+}
+
+}  // namespace
