@@ -1,1 +1,2 @@
-list(APPEND QV_TEST_SOURCES)
+list(APPEND QV_TEST_SOURCES
+  ${CMAKE_CURRENT_SOURCE_DIR}/data/DatabaseFileTest.cpp)

@@ -15,6 +15,9 @@
 #include <stdexcept>
 #include <vector>
 
+// Test failures show texts as texts.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
 namespace testing_support {
 
 struct ShownMessage {

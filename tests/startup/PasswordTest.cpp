@@ -1,0 +1,46 @@
+// The stored form of the clerks' passwords.
+#include "platform/Errors.h"
+#include "startup/Password.h"
+
+#include <gtest/gtest.h>
+
+using modValidate::DecodePassword;
+using modValidate::EncodePasswordText;
+
+TEST(Password, StoredFormIsEachCodeShiftedDownBy27)
+{
+    EXPECT_EQ(EncodePasswordText(QStringLiteral("abc")), QStringLiteral("FGH"));
+    EXPECT_EQ(DecodePassword(QStringLiteral("FGH")), QStringLiteral("abc"));
+    EXPECT_EQ(DecodePassword(QString()), QString());
+    // Code page 1252 above 127: 0xE9 (e acute) is stored as 0xCE (I circumflex).
+    EXPECT_EQ(EncodePasswordText(QString(QChar(0xE9))), QString(QChar(0xCE)));
+    // 0x9B + 27 = 0xB6: the code page's single right angle quote decodes to the pilcrow.
+    EXPECT_EQ(DecodePassword(QString(QChar(0x203A))), QString(QChar(0x00B6)));
+}
+
+TEST(Password, OnlyThirtyCharactersCount)
+{
+    const QString typed = QString(35, QLatin1Char('p'));
+    EXPECT_EQ(EncodePasswordText(typed).size(), 30);
+    EXPECT_EQ(DecodePassword(EncodePasswordText(typed)), typed.left(30));
+}
+
+TEST(Password, EveryTypedPrintableCharacterRoundTrips)
+{
+    QString all;
+    for (int code = 32; code < 256; ++code)
+        if (code != 127)
+            all.append(QChar(static_cast<char16_t>(code >= 0x80 && code < 0xA0 ? 0x20AC : code)));
+    for (int i = 0; i < all.size(); i += 30)
+        EXPECT_EQ(DecodePassword(EncodePasswordText(all.mid(i, 30))), all.mid(i, 30));
+}
+
+TEST(Password, AStoredCharacterWithNoTypedFormIsAnError)
+{
+    try {
+        DecodePassword(QString(QChar(0xF0)));  // 240 + 27 lies outside the code page
+        FAIL();
+    } catch (const ConversionError& e) {
+        EXPECT_EQ(e.description(), "Invalid procedure call or argument");
+    }
+}
