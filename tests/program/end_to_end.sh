@@ -1,0 +1,174 @@
+#!/usr/bin/env bash
+# Starts the program as a clerk would, each time from a folder of its own that
+# holds nothing but the program file, on a virtual X display, and checks what
+# the clerk sees and what is left in the folder.
+#   end_to_end.sh path/to/Quorvane
+set -u
+BIN=$(readlink -f "$1")
+WORK=$(mktemp -d)
+passes=0
+failures=0
+XPID=""
+APP=""
+
+cleanup() {
+    if [ -n "$APP" ]; then kill "$APP" 2>/dev/null; fi
+    if [ -n "$XPID" ]; then kill "$XPID" 2>/dev/null; fi
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+ok() { echo "ok: $*"; passes=$((passes + 1)); }
+bad() { echo "FAIL: $*"; failures=$((failures + 1)); }
+check() { local what=$1; shift; if "$@"; then ok "$what"; else bad "$what"; fi; }
+
+for tool in Xvfb xdotool xprop sqlite3; do
+    command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; echo "0 passed, 1 failed"; exit 1; }
+done
+
+# A display of our own.
+for n in $(seq 91 120); do
+    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || { DISPLAY_NUM=$n; break; }
+done
+Xvfb ":$DISPLAY_NUM" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+XPID=$!
+export DISPLAY=":$DISPLAY_NUM"
+unset QT_QPA_PLATFORM
+for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+
+# A new folder holding only the program (and, if given, a database file).
+prepare() {
+    DIR="$WORK/$1"
+    mkdir -p "$DIR"
+    cp "$BIN" "$DIR/Quorvane"
+    if [ -n "${2:-}" ]; then cp "$2" "$DIR/Quorvane.mdb"; fi
+}
+launch() {
+    (cd / && exec "$DIR/Quorvane" >"$DIR/out.log" 2>&1) &
+    APP=$!
+}
+start_in() { prepare "$@"; launch; }
+
+# Waits for a visible window with this exact title whose window type is a
+# dialog ("dialog") or not ("main"); prints its id.
+wait_window() {
+    local title=$1 kind=$2 seconds=${3:-15} id type
+    for _ in $(seq $((seconds * 10))); do
+        for id in $(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null); do
+            type=$(xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null)
+            case "$kind:$type" in
+                dialog:*DIALOG*) echo "$id"; return 0 ;;
+                main:*DIALOG*) ;;
+                main:*) echo "$id"; return 0 ;;
+                any:*) echo "$id"; return 0 ;;
+            esac
+        done
+        kill -0 "$APP" 2>/dev/null || return 1
+        sleep 0.1
+    done
+    return 1
+}
+
+# Answers the message box that is up with Enter.
+answer_box() {
+    local id
+    id=$(wait_window "Quorvane v1.0" dialog "${1:-15}") || return 1
+    xdotool windowfocus --sync "$id" 2>/dev/null
+    sleep 0.3
+    xdotool key Return
+    for _ in $(seq 50); do
+        xdotool search --onlyvisible --name '^Quorvane v1.0$' 2>/dev/null | grep -qx "$id" || return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+main_window_up() { wait_window "Quorvane v1.0" main "${1:-15}" >/dev/null; }
+ended_with() { wait "$APP"; local rc=$?; APP=""; [ "$rc" -eq "$1" ]; }
+stop_app() { kill "$APP" 2>/dev/null; wait "$APP" 2>/dev/null; APP=""; }
+sql() { sqlite3 -batch "$1" "$2" 2>&1; }
+refused() { ! sqlite3 -batch "$1" "$2" >/dev/null 2>&1; }
+
+# 1. The first start in an empty folder.
+start_in first
+check "first start: the information box is shown" answer_box
+t0=$(date +%s%N)
+check "first start: the main window follows the splash" main_window_up 10
+t1=$(date +%s%N)
+elapsed=$(( (t1 - t0) / 1000000 ))
+check "first start: the splash stood about two seconds (${elapsed} ms)" test "$elapsed" -ge 1800 -a "$elapsed" -le 6000
+check "first start: Quorvane.mdb is made beside the program" test -f "$DIR/Quorvane.mdb"
+stop_app
+DB="$DIR/Quorvane.mdb"
+
+# 2. The file as the stock sqlite3 shell sees it.
+tables=$(sql "$DB" "SELECT group_concat(name, '|') FROM (SELECT name FROM sqlite_schema WHERE type = 'table' ORDER BY rowid)")
+check "shell: the seven tables in order" test "$tables" = "Video Database|Members Database|Rentals Database|Returnee Database|Video Code Database|Member Code Database|Users Database"
+fields=$(sql "$DB" "SELECT group_concat(name, '|') FROM pragma_table_info('Video Database')")
+check "shell: the video fields in order" test "$fields" = "Video Code|Title|Main Cast|Second Cast|Category|Tapes In|Tapes Out"
+fields=$(sql "$DB" "SELECT group_concat(name, '|') FROM pragma_table_info('Returnee Database')")
+check "shell: the returnee fields in order" test "$fields" = "Member ID|Video Code|Return Date|Days"
+uniques=$(sql "$DB" "SELECT group_concat(name, '|') FROM (SELECT name FROM sqlite_schema WHERE type = 'index' AND sql LIKE 'CREATE UNIQUE%' ORDER BY rowid)")
+check "shell: the primary indexes VideoCodeIDX and MemberIDX" test "$uniques" = "VideoCodeIDX|MemberIDX"
+sql "$DB" "INSERT INTO \"Video Database\" (\"Video Code\", \"Title\") VALUES ('V1', 'Heat')" >/dev/null
+check "shell: an empty text is refused" refused "$DB" "INSERT INTO \"Video Database\" (\"Video Code\", \"Title\") VALUES ('V2', '')"
+check "shell: an over-long text is refused" refused "$DB" "INSERT INTO \"Video Database\" (\"Video Code\") VALUES ('$(printf 'x%.0s' $(seq 31))')"
+check "shell: a duplicate video code is refused" refused "$DB" "INSERT INTO \"Video Database\" (\"Video Code\") VALUES ('V1')"
+check "shell: dates read as ISO dates" test "$(sql "$DB" "INSERT INTO \"Rentals Database\" VALUES ('M1', 'V1', '2026-12-07', 'No'); SELECT \"Rent Date\" FROM \"Rentals Database\"")" = "2026-12-07"
+cp "$DB" "$WORK/sound.mdb"
+
+# 3. A file that is not a database is moved aside and replaced.
+printf 'the shop notes, not a database\n' >"$WORK/junk.mdb"
+start_in junk "$WORK/junk.mdb"
+check "damaged: the corruption box is shown" answer_box
+check "damaged: the no-user warning follows" answer_box
+check "damaged: the main window comes up" main_window_up 10
+stop_app
+check "damaged: the file was moved aside, not deleted" grep -q "the shop notes" "$DIR"/Quorvane.mdb.damaged-*
+check "damaged: a new database stands in its place" test "$(sql "$DIR/Quorvane.mdb" "SELECT count(*) FROM sqlite_schema WHERE type = 'table'")" = "7"
+
+# 4. A narrowed field is damage; a widened one is not.
+cp "$WORK/sound.mdb" "$WORK/narrow.mdb"
+sql "$WORK/narrow.mdb" "CREATE TABLE u2 (\"Username\" TEXT(20), \"Password\" TEXT(30)); DROP TABLE \"Users Database\"; ALTER TABLE u2 RENAME TO \"Users Database\"" >/dev/null
+start_in narrow "$WORK/narrow.mdb"
+check "narrowed field: reported as corrupted" answer_box
+stop_app
+check "narrowed field: moved aside" test -n "$(ls "$DIR"/Quorvane.mdb.damaged-* 2>/dev/null)"
+
+# 5. A locked file is reported, left alone, and the run fails.
+prepare locked "$WORK/sound.mdb"
+before=$(md5sum <"$DIR/Quorvane.mdb")
+(echo "PRAGMA locking_mode = EXCLUSIVE; BEGIN EXCLUSIVE; SELECT 1;"; sleep 20) | sqlite3 "$DIR/Quorvane.mdb" >/dev/null 2>&1 &
+HOLDER=$!
+sleep 0.5
+launch
+check "locked: the error box is shown" answer_box 20
+check "locked: the run ends with a failure status" ended_with 1
+kill "$HOLDER" 2>/dev/null; wait "$HOLDER" 2>/dev/null
+check "locked: the file is untouched" test "$(md5sum <"$DIR/Quorvane.mdb")" = "$before"
+check "locked: nothing was moved aside" test -z "$(ls "$DIR"/Quorvane.mdb.damaged-* 2>/dev/null)"
+
+# 6. With a user in the file the login dialog asks; Cancel ends quietly.
+cp "$WORK/sound.mdb" "$WORK/users.mdb"
+sql "$WORK/users.mdb" "INSERT INTO \"Users Database\" VALUES ('Clerk', 'UU')" >/dev/null  # typed: pp
+start_in cancel "$WORK/users.mdb"
+if id=$(wait_window "Security clearance required..." any 15); then
+    ok "login: the dialog asks"
+    xdotool windowfocus --sync "$id" 2>/dev/null; sleep 0.3
+    xdotool type --delay 20 "Clerk"; xdotool key Return Tab Tab Return
+    check "login: Cancel ends the run with status 0" ended_with 0
+else
+    bad "login: the dialog asks"
+fi
+start_in login "$WORK/users.mdb"
+if id=$(wait_window "Security clearance required..." any 15); then
+    xdotool windowfocus --sync "$id" 2>/dev/null; sleep 0.3
+    xdotool type --delay 20 "Clerk"; xdotool key Return; xdotool type --delay 20 "pp"; xdotool key Return
+    check "login: the right password opens the main window" main_window_up 10
+    stop_app
+else
+    bad "login: the dialog asks"
+fi
+
+echo "$passes passed, $failures failed"
+[ "$failures" -eq 0 ]
