@@ -130,6 +130,25 @@ void bindValue(SQLite::Statement& st, int index, const QVariant& v)
     }
 }
 
+// Resets a cached statement when the use of it ends, however it ends, so
+// that no statement keeps a read lock on the file after an error.
+class ResetGuard {
+public:
+    explicit ResetGuard(SQLite::Statement& st) : st_(st) {}
+    ~ResetGuard()
+    {
+        try {
+            st_.reset();
+        } catch (...) {
+        }
+    }
+    ResetGuard(const ResetGuard&) = delete;
+    ResetGuard& operator=(const ResetGuard&) = delete;
+
+private:
+    SQLite::Statement& st_;
+};
+
 bool isTextType(int type) { return type == dbText || type == dbMemo; }
 bool isWholeType(int type)
 {
@@ -333,6 +352,7 @@ public:
         if (it != counts_.end() && it->second.version == version && it->second.changes == changes)
             return it->second.count;
         SQLite::Statement& st = statement(QStringLiteral("SELECT count(*) FROM ") + quoteName(table));
+        ResetGuard stGuard(st);
         const long long n = translated(path_, [&] {
             st.executeStep();
             const long long v = st.getColumn(0).getInt64();
@@ -346,6 +366,7 @@ public:
     qint64 dataVersion()
     {
         SQLite::Statement& st = statement(QStringLiteral("PRAGMA data_version"));
+        ResetGuard stGuard(st);
         return translated(path_, [&] {
             st.executeStep();
             const qint64 v = st.getColumn(0).getInt64();
@@ -409,6 +430,7 @@ std::vector<FieldInfo> readTableFields(Connection& conn, const QString& table)
 {
     SQLite::Statement& st = conn.statement(
         QStringLiteral("SELECT name, type, hidden, \"notnull\" FROM pragma_table_xinfo(?1) ORDER BY cid"));
+    ResetGuard stGuard(st);
     return translated(conn.path(), [&] {
         std::vector<FieldInfo> out;
         st.bind(1, utf8(table));
@@ -429,6 +451,7 @@ bool tableExists(Connection& conn, const QString& table)
 {
     SQLite::Statement& st = conn.statement(
         QStringLiteral("SELECT 1 FROM sqlite_schema WHERE type = 'table' AND name = ?1"));
+    ResetGuard stGuard(st);
     return translated(conn.path(), [&] {
         st.bind(1, utf8(table));
         const bool found = st.executeStep();
@@ -502,6 +525,7 @@ std::shared_ptr<Database> Database::OpenDatabase(const QString& path, bool exclu
         conn->exec(QStringLiteral("PRAGMA locking_mode = EXCLUSIVE"));
     // Reading the schema proves that the file is a database we can read.
     SQLite::Statement& st = conn->statement(QStringLiteral("SELECT count(*) FROM sqlite_schema"));
+    ResetGuard stGuard(st);
     translated(path, [&] {
         st.executeStep();
         st.reset();
@@ -541,6 +565,7 @@ QStringList Database::TableNames() const
     SQLite::Statement& st = conn_->statement(QStringLiteral(
         "SELECT name FROM sqlite_schema WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
         "ORDER BY rowid"));
+    ResetGuard stGuard(st);
     return translated(path(), [&] {
         QStringList out;
         while (st.executeStep())
@@ -559,6 +584,7 @@ QStringList Database::IndexNames() const
 {
     SQLite::Statement& st = conn_->statement(
         QStringLiteral("SELECT name FROM sqlite_schema WHERE type = 'index' ORDER BY rowid"));
+    ResetGuard stGuard(st);
     return translated(path(), [&] {
         QStringList out;
         while (st.executeStep())
@@ -632,6 +658,7 @@ void Database::EnsureIndex(const QString& indexName, const QString& tableName, c
 QString Database::QuickCheck()
 {
     SQLite::Statement& st = conn_->statement(QStringLiteral("PRAGMA quick_check(1)"));
+    ResetGuard stGuard(st);
     return translated(path(), [&] {
         QString result;
         if (st.executeStep())
@@ -664,6 +691,7 @@ Recordset::Recordset(std::shared_ptr<Connection> conn, QString table, std::vecto
     conn_->addRecordset(this);
     // A new record set stands on its first row, if there is one.
     SQLite::Statement& st = conn_->statement(QStringLiteral("SELECT min(rowid) FROM ") + quoteName(table_));
+    ResetGuard stGuard(st);
     translated(conn_->path(), [&] {
         st.executeStep();
         if (!st.getColumn(0).isNull()) {
@@ -711,6 +739,7 @@ void Recordset::MoveFirst()
     checkOpen();
     CancelUpdate();
     SQLite::Statement& st = conn_->statement(QStringLiteral("SELECT min(rowid) FROM ") + quoteName(table_));
+    ResetGuard stGuard(st);
     const bool found = translated(conn_->path(), [&] {
         st.executeStep();
         const bool any = !st.getColumn(0).isNull();
@@ -731,6 +760,7 @@ void Recordset::MoveLast()
     checkOpen();
     CancelUpdate();
     SQLite::Statement& st = conn_->statement(QStringLiteral("SELECT max(rowid) FROM ") + quoteName(table_));
+    ResetGuard stGuard(st);
     const bool found = translated(conn_->path(), [&] {
         st.executeStep();
         const bool any = !st.getColumn(0).isNull();
@@ -755,6 +785,7 @@ void Recordset::MoveNext()
     const std::int64_t from = pos_ == Pos::Bof ? std::numeric_limits<std::int64_t>::min() : rowid_;
     SQLite::Statement& st =
         conn_->statement(QStringLiteral("SELECT min(rowid) FROM ") + quoteName(table_) + " WHERE rowid > ?1");
+    ResetGuard stGuard(st);
     translated(conn_->path(), [&] {
         st.bind(1, static_cast<int64_t>(from));
         st.executeStep();
@@ -777,6 +808,7 @@ void Recordset::MovePrevious()
     const std::int64_t from = pos_ == Pos::Eof ? std::numeric_limits<std::int64_t>::max() : rowid_;
     SQLite::Statement& st =
         conn_->statement(QStringLiteral("SELECT max(rowid) FROM ") + quoteName(table_) + " WHERE rowid < ?1");
+    ResetGuard stGuard(st);
     translated(conn_->path(), [&] {
         st.bind(1, static_cast<int64_t>(from));
         st.executeStep();
@@ -796,6 +828,7 @@ bool Recordset::FindFirst(const QString& field, const QString& value)
     const FieldInfo& f = Field(field);
     SQLite::Statement& st = conn_->statement(QStringLiteral("SELECT min(rowid) FROM ") + quoteName(table_) +
                                              " WHERE " + quoteName(f.name) + " = ?1");
+    ResetGuard stGuard(st);
     const bool found = translated(conn_->path(), [&] {
         st.bind(1, utf8(value));
         st.executeStep();
@@ -816,6 +849,7 @@ bool Recordset::SetBookmark(std::int64_t rowid)
     checkOpen();
     SQLite::Statement& st =
         conn_->statement(QStringLiteral("SELECT 1 FROM ") + quoteName(table_) + " WHERE rowid = ?1");
+    ResetGuard stGuard(st);
     const bool found = translated(conn_->path(), [&] {
         st.bind(1, static_cast<int64_t>(rowid));
         const bool any = st.executeStep();
@@ -851,6 +885,7 @@ std::vector<QVariant> Recordset::readRow(std::int64_t rowid) const
 {
     SQLite::Statement& st =
         conn_->statement(QStringLiteral("SELECT * FROM ") + quoteName(table_) + " WHERE rowid = ?1");
+    ResetGuard stGuard(st);
     std::vector<QVariant> row;
     const bool found = translated(conn_->path(), [&] {
         st.bind(1, static_cast<int64_t>(rowid));
@@ -1097,6 +1132,7 @@ void Recordset::Update()
         std::int64_t written = 0;
         try {
             SQLite::Statement& st = conn_->statement(sql);
+            ResetGuard stGuard(st);
             translated(conn_->path(), [&] {
                 for (int i = 0; i < FieldCount(); ++i)
                     bindValue(st, i + 1, buffer_[static_cast<size_t>(i)]);
@@ -1148,6 +1184,7 @@ void Recordset::Delete()
     try {
         SQLite::Statement& st =
             conn_->statement(QStringLiteral("DELETE FROM ") + quoteName(table_) + " WHERE rowid = ?1");
+        ResetGuard stGuard(st);
         changed = translated(conn_->path(), [&] {
             st.bind(1, static_cast<int64_t>(rowid_));
             const int n = st.exec();

@@ -255,6 +255,10 @@ TEST_F(StoreTest, OtherConnectionsSeeCommittedChangesAtOnce)
     ors->Delete();
     EXPECT_EQ(rs->RecordCount(), 0);
     expectRefused([&] { rs->Value(1); }, ErrorKind::RecordDeleted, "Record is deleted.");
+    // A failed read leaves no lock behind: the other connection still writes.
+    ors->AddNew();
+    ors->SetValue(0, QStringLiteral("B"));
+    EXPECT_NO_THROW(ors->Update());
 }
 
 TEST_F(StoreTest, EditHoldsTheWriteLockSoNoWriteIsLost)
