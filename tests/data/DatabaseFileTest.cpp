@@ -140,6 +140,8 @@ struct Damage {
     const char* sql;
 };
 
+void PrintTo(const Damage& d, std::ostream* os) { *os << d.name; }
+
 class DamagedFile : public DatabaseFileTest, public ::testing::WithParamInterface<Damage> {};
 
 TEST_P(DamagedFile, IsMovedAsideAndReplaced)
