@@ -1,0 +1,99 @@
+#include "catalogue/EditorLayout.h"
+
+#include "platform/Store.h"
+#include "platform/Twips.h"
+
+#include <QFont>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRect>
+
+namespace catalogue {
+
+namespace {
+
+constexpr int kCaptionLeft = 120;
+constexpr int kCaptionWidth = 1620;
+constexpr int kBoxLeft = 1800;
+constexpr int kBoxWidth = 4095;
+constexpr int kBoxHeight = 285;
+constexpr int kButtonLeft = 240;
+constexpr int kButtonWidth = 1215;
+constexpr int kButtonHeight = 375;
+constexpr int kButtonStep = 1480;  // four buttons across the width of the boxes
+
+QRect twipsRect(int left, int top, int width, int height)
+{
+    return QRect(twips::point(left, top), twips::size(width, height));
+}
+
+}  // namespace
+
+QLabel* addHeading(QWidget* form)
+{
+    auto* l = new QLabel(form);
+    l->setObjectName(QStringLiteral("lblTitle"));
+    QFont f(QStringLiteral("Arial"));
+    f.setPointSize(12);
+    f.setBold(true);
+    l->setFont(f);
+    l->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    l->setGeometry(twipsRect(kCaptionLeft, 240, kBoxLeft + kBoxWidth - kCaptionLeft, 495));
+    return l;
+}
+
+QLabel* addCaption(QWidget* form, const char* name, const QString& caption, int topTwips)
+{
+    auto* l = new QLabel(caption, form);
+    l->setObjectName(QString::fromLatin1(name));
+    QFont f(QStringLiteral("Arial"));
+    f.setPointSizeF(9.75);
+    l->setFont(f);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    l->setGeometry(twipsRect(kCaptionLeft, topTwips, kCaptionWidth, kBoxHeight));
+    return l;
+}
+
+QLineEdit* addBox(QWidget* form, const char* name, int topTwips)
+{
+    auto* b = new QLineEdit(form);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setGeometry(twipsRect(kBoxLeft, topTwips, kBoxWidth, kBoxHeight));
+    return b;
+}
+
+QPushButton* addButton(QWidget* form, const char* name, const QString& caption, int column, int topTwips)
+{
+    auto* b = new QPushButton(caption, form);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    b->setGeometry(twipsRect(kButtonLeft + column * kButtonStep, topTwips, kButtonWidth, kButtonHeight));
+    return b;
+}
+
+void attempt(const std::function<void()>& step)
+{
+    try {
+        step();
+    } catch (...) {
+    }
+}
+
+bool onLastRow(store::Recordset& rs)
+{
+    rs.MoveNext();
+    const bool last = rs.Eof();
+    rs.MovePrevious();
+    return last;
+}
+
+void returnToShownRow(store::Recordset& rs, std::int64_t shownRow)
+{
+    if (shownRow == 0 || rs.Bookmark() == shownRow)
+        return;
+    if (!rs.SetBookmark(shownRow))
+        throw store::StoreError(store::ErrorKind::RecordDeleted, QStringLiteral("Record is deleted."));
+}
+
+}  // namespace catalogue

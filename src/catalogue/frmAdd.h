@@ -1,0 +1,70 @@
+// The video editor: enters new titles (add mode) and changes existing ones
+// (edit mode), through the shared record set rsVideo.
+#pragma once
+
+#include "shell/Windows.h"
+
+#include <QString>
+
+#include <cstdint>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+class frmAdd : public QuorvaneForm {
+    Q_OBJECT
+public:
+    frmAdd();
+
+    void Form_Load() override;
+    void Form_Unload() override;
+
+    // The mode the window was loaded in; fixed until it is unloaded.
+    bool isEditMode() const { return editMode_; }
+
+    void cmdCommand1_Click();  // Previous
+    void cmdCommand2_Click();  // Next (edit mode) / Clear (add mode)
+    void cmdSave_Click();
+    void cmdCommand3_Click();  // Close
+
+    void txtCode_KeyPress(int& keyAscii);
+    void txtTitle_KeyPress(int& keyAscii);
+    void txtMain_KeyPress(int& keyAscii);
+    void txtSecond_KeyPress(int& keyAscii);
+    void txtCategory_KeyPress(int& keyAscii);
+    void txtTapes_KeyPress(int& keyAscii);
+
+private:
+    void buildControls();
+    void loadAddMode();
+    void loadEditMode();
+    void loadCommonEnding();
+    void showCurrentRow();
+    void clearBoxes();
+    void LocateRecord(const QString& fieldName, const QString& value);
+    void withdrawUnusedCode(const QString& code, std::int64_t registryRow);
+
+    bool editMode_ = false;
+    // The row whose fields the boxes show (0 when they show none); a save in
+    // edit mode writes this row.
+    std::int64_t shownRow_ = 0;
+
+    QLabel* lblCode = nullptr;
+    QLineEdit* txtCode = nullptr;
+    QLabel* lblAddTitle = nullptr;
+    QLineEdit* txtTitle = nullptr;
+    QLabel* lblMainCast = nullptr;
+    QLineEdit* txtMain = nullptr;
+    QLabel* lblSecond = nullptr;
+    QLineEdit* txtSecond = nullptr;
+    QLabel* lblCat = nullptr;
+    QLineEdit* txtCategory = nullptr;
+    QLabel* lblTapes = nullptr;
+    QLineEdit* txtTapes = nullptr;
+    QLabel* lblTitle = nullptr;
+    QPushButton* cmdCommand1 = nullptr;
+    QPushButton* cmdSave = nullptr;
+    QPushButton* cmdCommand2 = nullptr;
+    QPushButton* cmdCommand3 = nullptr;
+};

@@ -1,0 +1,70 @@
+#include "data/CodeRegistry.h"
+
+#include "data/modQuorvane.h"
+#include "platform/Dialogs.h"
+#include "platform/Store.h"
+
+#include <memory>
+
+namespace modValidate {
+
+bool RegisterCode(const QString& code, const QString& name, const QString& tableName)
+{
+    std::int64_t appended = 0;
+    return RegisterCode(code, name, tableName, appended);
+}
+
+bool RegisterCode(const QString& code, const QString& name, const QString& tableName,
+                  std::int64_t& appendedRow)
+{
+    appendedRow = 0;
+    std::shared_ptr<store::Recordset> rs;
+    try {
+        if (!modQuorvane::dbMain)
+            throw store::StoreError(store::ErrorKind::ObjectClosed,
+                                    QStringLiteral("Object invalid or no longer set."));
+        // A record set of its own: the shared registry record sets keep their rows.
+        rs = modQuorvane::dbMain->OpenRecordset(tableName);
+        // The registry's lookup index makes this a point query; the answer is
+        // the one a scan from the first row would give.
+        if (rs->FindFirst(rs->Field(0).name, code))
+            return true;
+        rs->AddNew();
+        rs->SetValue(0, code);
+        rs->SetValue(1, name);
+        rs->Update();
+        appendedRow = rs->LastModified();
+        return false;
+    } catch (const std::exception& e) {
+        if (rs) {
+            try {
+                rs->CancelUpdate();
+            } catch (...) {
+            }
+        }
+        dialogs::reportError(e);
+        return false;
+    }
+}
+
+bool WithdrawCode(const QString& tableName, std::int64_t appendedRow, const QString& code)
+{
+    if (appendedRow == 0)
+        return true;
+    try {
+        if (!modQuorvane::dbMain)
+            throw store::StoreError(store::ErrorKind::ObjectClosed,
+                                    QStringLiteral("Object invalid or no longer set."));
+        auto rs = modQuorvane::dbMain->OpenRecordset(tableName);
+        // Already gone (deleted from the code history meanwhile): nothing to do.
+        if (!rs->SetBookmark(appendedRow) || rs->Text(0) != code)
+            return true;
+        rs->Delete();
+        return true;
+    } catch (const std::exception& e) {
+        dialogs::reportError(e);
+        return false;
+    }
+}
+
+}  // namespace modValidate
