@@ -1,5 +1,7 @@
 #include "catalogue/EditorLayout.h"
 
+#include "data/CodeRegistry.h"
+#include "data/modQuorvane.h"
 #include "platform/Store.h"
 #include "platform/Twips.h"
 
@@ -86,6 +88,61 @@ bool onLastRow(store::Recordset& rs)
     const bool last = rs.Eof();
     rs.MovePrevious();
     return last;
+}
+
+bool locateRow(store::Recordset& rs, const QString& field, const QString& value)
+{
+    if (rs.Text(field) == value)
+        return false;
+    const std::int64_t start = rs.Bookmark();
+    if (!rs.FindFirst(field, value))
+        rs.MoveLast();
+    return rs.Bookmark() != start;
+}
+
+void stepBack(store::Recordset& rs, QPushButton* previous, QPushButton* next)
+{
+    previous->setEnabled(true);
+    next->setEnabled(true);
+    rs.MovePrevious();
+    rs.MovePrevious();
+    if (rs.Bof())
+        previous->setEnabled(false);
+    rs.MoveNext();
+}
+
+void stepForward(const std::function<store::Recordset&()>& rs, QPushButton* next)
+{
+    attempt([&] { rs().MoveNext(); });
+    attempt([&] { rs().MoveNext(); });
+    attempt([&] {
+        if (rs().Eof())
+            next->setEnabled(false);
+    });
+    attempt([&] { rs().MovePrevious(); });
+}
+
+void enableNextIfRowFollows(store::Recordset& rs, QPushButton* next)
+{
+    rs.MoveNext();
+    if (!rs.Eof())
+        next->setEnabled(true);
+    rs.MovePrevious();
+}
+
+void withdrawUnusedCode(const QString& table, const QString& codeField, const QString& registryTable,
+                        const QString& code, std::int64_t registryRow)
+{
+    if (registryRow == 0 || !modQuorvane::dbMain)
+        return;
+    try {
+        auto records = modQuorvane::dbMain->OpenRecordset(table);
+        if (records->FindFirst(codeField, code))
+            return;
+    } catch (const std::exception&) {
+        return;  // not proven unused: the code stays registered
+    }
+    modValidate::WithdrawCode(registryTable, registryRow, code);
 }
 
 void returnToShownRow(store::Recordset& rs, std::int64_t shownRow)

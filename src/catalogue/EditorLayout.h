@@ -36,6 +36,29 @@ void attempt(const std::function<void()>& step);
 // comes back, so the current row is unchanged.
 bool onLastRow(store::Recordset& rs);
 
+// Stands on the first row, in the table's order, whose field holds the value,
+// or on the last row when none does: where stepping with Next from the
+// current row would stop, reached without the walk. True when the record set
+// left the row it stood on.
+bool locateRow(store::Recordset& rs, const QString& field, const QString& value);
+
+// Previous: both buttons enabled, one row back, Previous disabled when the
+// row reached is the first.
+void stepBack(store::Recordset& rs, QPushButton* previous, QPushButton* next);
+
+// The moves of Next: one row forward, Next disabled when the row reached is
+// the last. Every move is attempted even when one before it failed.
+void stepForward(const std::function<store::Recordset&()>& rs, QPushButton* next);
+
+// After a save in edit mode: Next enabled when a row follows the current one.
+void enableNextIfRowFollows(store::Recordset& rs, QPushButton* next);
+
+// A new record that could not be written must not keep the code this save
+// took from the registry (registryRow), or the clerk could never save it
+// again. A code that a record of the table already carries stays registered.
+void withdrawUnusedCode(const QString& table, const QString& codeField, const QString& registryTable,
+                        const QString& code, std::int64_t registryRow);
+
 // Makes the row an editor shows current again before it is written, so that
 // a save never lands on a row another window has moved the shared record set
 // to. Row 0 (nothing shown) leaves the record set where it is.

@@ -196,13 +196,8 @@ void frmAdd::clearBoxes()
 void frmAdd::LocateRecord(const QString& fieldName, const QString& value)
 {
     store::Recordset& rs = videoSet();
-    if (rs.Text(fieldName) == value)
-        return;
-    const std::int64_t first = rs.Bookmark();
-    if (!rs.FindFirst(fieldName, value))
-        rs.MoveLast();
-    if (rs.Bookmark() == first)
-        return;  // a single title: there is nowhere to step to
+    if (!catalogue::locateRow(rs, fieldName, value))
+        return;  // already there, or a single title: there is nowhere to step to
     cmdCommand1->setEnabled(true);
     cmdCommand2->setEnabled(!catalogue::onLastRow(rs));
     showCurrentRow();
@@ -212,14 +207,7 @@ void frmAdd::LocateRecord(const QString& fieldName, const QString& value)
 void frmAdd::cmdCommand1_Click()
 {
     try {
-        cmdCommand1->setEnabled(true);
-        cmdCommand2->setEnabled(true);
-        store::Recordset& rs = videoSet();
-        rs.MovePrevious();
-        rs.MovePrevious();
-        if (rs.Bof())
-            cmdCommand1->setEnabled(false);
-        rs.MoveNext();
+        catalogue::stepBack(videoSet(), cmdCommand1, cmdCommand2);
         showCurrentRow();
         txtCode->selectAll();
         txtTitle->setFocus();
@@ -235,13 +223,7 @@ void frmAdd::cmdCommand2_Click()
     attempt([&] { cmdCommand2->setEnabled(true); });
     attempt([&] { clearBoxes(); });
     if (editMode_) {
-        attempt([&] { videoSet().MoveNext(); });
-        attempt([&] { videoSet().MoveNext(); });
-        attempt([&] {
-            if (videoSet().Eof())
-                cmdCommand2->setEnabled(false);
-        });
-        attempt([&] { videoSet().MovePrevious(); });
+        catalogue::stepForward(videoSet, cmdCommand2);
         attempt([&] { showCurrentRow(); });
         attempt([&] { txtTitle->setFocus(); });
     } else {
@@ -310,15 +292,12 @@ void frmAdd::cmdSave_Click()
             attempt([&] { rs.CancelUpdate(); });
             dialogs::reportError(e);
             if (!editMode_)
-                withdrawUnusedCode(code, registryRow);
+                catalogue::withdrawUnusedCode(schema::kVideo, kVideoCode, schema::kVideoCode, code, registryRow);
             return;
         }
 
         if (editMode_) {
-            rs.MoveNext();
-            if (!rs.Eof())
-                cmdCommand2->setEnabled(true);
-            rs.MovePrevious();
+            catalogue::enableNextIfRowFollows(rs, cmdCommand2);
             txtTitle->setFocus();
         } else {
             cmdCommand2->setEnabled(true);
@@ -330,22 +309,6 @@ void frmAdd::cmdSave_Click()
     }
 }
 
-// A new title that could not be written must not keep the code it asked the
-// registry for, or the clerk could never save it again. A code that some
-// title on file already carries stays registered.
-void frmAdd::withdrawUnusedCode(const QString& code, std::int64_t registryRow)
-{
-    if (registryRow == 0 || !modQuorvane::dbMain)
-        return;
-    try {
-        auto titles = modQuorvane::dbMain->OpenRecordset(schema::kVideo);
-        if (titles->FindFirst(kVideoCode, code))
-            return;
-    } catch (const std::exception&) {
-        return;  // not proven unused: the code stays registered
-    }
-    modValidate::WithdrawCode(schema::kVideoCode, registryRow, code);
-}
 
 void frmAdd::cmdCommand3_Click()
 {

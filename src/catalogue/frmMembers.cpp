@@ -183,13 +183,8 @@ void frmMembers::clearBoxes()
 void frmMembers::LocateRecord(const QString& fieldName, const QString& value)
 {
     store::Recordset& rs = memberSet();
-    if (rs.Text(fieldName) == value)
-        return;
-    const std::int64_t first = rs.Bookmark();
-    if (!rs.FindFirst(fieldName, value))
-        rs.MoveLast();
-    if (rs.Bookmark() == first)
-        return;  // a single member: there is nowhere to step to
+    if (!catalogue::locateRow(rs, fieldName, value))
+        return;  // already there, or a single member: there is nowhere to step to
     cmdCommand1->setEnabled(true);
     cmdCommand2->setEnabled(!catalogue::onLastRow(rs));
     showCurrentRow();
@@ -199,14 +194,7 @@ void frmMembers::LocateRecord(const QString& fieldName, const QString& value)
 void frmMembers::cmdCommand1_Click()
 {
     try {
-        cmdCommand1->setEnabled(true);
-        cmdCommand2->setEnabled(true);
-        store::Recordset& rs = memberSet();
-        rs.MovePrevious();
-        rs.MovePrevious();
-        if (rs.Bof())
-            cmdCommand1->setEnabled(false);
-        rs.MoveNext();
+        catalogue::stepBack(memberSet(), cmdCommand1, cmdCommand2);
         showCurrentRow();
         txtLast->setFocus();
     } catch (const std::exception& e) {
@@ -221,13 +209,7 @@ void frmMembers::cmdCommand2_Click()
     attempt([&] { cmdCommand2->setEnabled(true); });
     attempt([&] { clearBoxes(); });
     if (editMode_) {
-        attempt([&] { memberSet().MoveNext(); });
-        attempt([&] { memberSet().MoveNext(); });
-        attempt([&] {
-            if (memberSet().Eof())
-                cmdCommand2->setEnabled(false);
-        });
-        attempt([&] { memberSet().MovePrevious(); });
+        catalogue::stepForward(memberSet, cmdCommand2);
         attempt([&] { showCurrentRow(); });
         attempt([&] { txtLast->setFocus(); });
     } else {
@@ -289,15 +271,12 @@ void frmMembers::cmdSave_Click()
             attempt([&] { rs.CancelUpdate(); });
             dialogs::reportError(e);
             if (!editMode_)
-                withdrawUnusedCode(code, registryRow);
+                catalogue::withdrawUnusedCode(schema::kMembers, kMemberId, schema::kMemberCode, code, registryRow);
             return;
         }
 
         if (editMode_) {
-            rs.MoveNext();
-            if (!rs.Eof())
-                cmdCommand2->setEnabled(true);
-            rs.MovePrevious();
+            catalogue::enableNextIfRowFollows(rs, cmdCommand2);
             txtLast->setFocus();
         } else {
             cmdCommand2->setEnabled(true);
@@ -309,22 +288,6 @@ void frmMembers::cmdSave_Click()
     }
 }
 
-// A new member who could not be written must not keep the ID asked of the
-// registry, or the clerk could never save that member again. An ID that a
-// member on file already carries stays registered.
-void frmMembers::withdrawUnusedCode(const QString& code, std::int64_t registryRow)
-{
-    if (registryRow == 0 || !modQuorvane::dbMain)
-        return;
-    try {
-        auto members = modQuorvane::dbMain->OpenRecordset(schema::kMembers);
-        if (members->FindFirst(kMemberId, code))
-            return;
-    } catch (const std::exception&) {
-        return;  // not proven unused: the ID stays registered
-    }
-    modValidate::WithdrawCode(schema::kMemberCode, registryRow, code);
-}
 
 void frmMembers::cmdCommand3_Click()
 {

@@ -42,7 +42,6 @@ private:
     void showCurrentRow();
     void clearBoxes();
     void LocateRecord(const QString& fieldName, const QString& value);
-    void withdrawUnusedCode(const QString& code, std::int64_t registryRow);
 
     bool editMode_ = false;
     // The row whose fields the boxes show (0 when they show none); a save in
