@@ -734,18 +734,18 @@ long long Recordset::RecordCount() const
     return conn_->count(table_);
 }
 
-void Recordset::MoveFirst()
+void Recordset::moveToEnd(bool last)
 {
     checkOpen();
     CancelUpdate();
-    SQLite::Statement& st = conn_->statement(QStringLiteral("SELECT min(rowid) FROM ") + quoteName(table_));
+    SQLite::Statement& st = conn_->statement(QLatin1String(last ? "SELECT max(rowid) FROM " : "SELECT min(rowid) FROM ") +
+                                             quoteName(table_));
     ResetGuard stGuard(st);
     const bool found = translated(conn_->path(), [&] {
         st.executeStep();
         const bool any = !st.getColumn(0).isNull();
         if (any)
             rowid_ = st.getColumn(0).getInt64();
-        st.reset();
         return any;
     });
     if (!found) {
@@ -755,72 +755,39 @@ void Recordset::MoveFirst()
     pos_ = Pos::Row;
 }
 
-void Recordset::MoveLast()
+void Recordset::step(bool forward)
 {
     checkOpen();
-    CancelUpdate();
-    SQLite::Statement& st = conn_->statement(QStringLiteral("SELECT max(rowid) FROM ") + quoteName(table_));
-    ResetGuard stGuard(st);
-    const bool found = translated(conn_->path(), [&] {
-        st.executeStep();
-        const bool any = !st.getColumn(0).isNull();
-        if (any)
-            rowid_ = st.getColumn(0).getInt64();
-        st.reset();
-        return any;
-    });
-    if (!found) {
-        pos_ = Pos::Empty;
-        throw StoreError(ErrorKind::NoCurrentRecord, QStringLiteral("No current record."));
-    }
-    pos_ = Pos::Row;
-}
-
-void Recordset::MoveNext()
-{
-    checkOpen();
-    if (pos_ == Pos::Eof || pos_ == Pos::Empty)
+    if (forward ? (pos_ == Pos::Eof || pos_ == Pos::Empty) : (pos_ == Pos::Bof || pos_ == Pos::Empty))
         throw StoreError(ErrorKind::NoCurrentRecord, QStringLiteral("No current record."));
     CancelUpdate();
-    const std::int64_t from = pos_ == Pos::Bof ? std::numeric_limits<std::int64_t>::min() : rowid_;
-    SQLite::Statement& st =
-        conn_->statement(QStringLiteral("SELECT min(rowid) FROM ") + quoteName(table_) + " WHERE rowid > ?1");
+    // From before the first row (or past the last) the step lands on the
+    // first (or last) row; from a row, or from a deleted one, on its neighbour.
+    std::int64_t from = rowid_;
+    if (forward && pos_ == Pos::Bof)
+        from = std::numeric_limits<std::int64_t>::min();
+    if (!forward && pos_ == Pos::Eof)
+        from = std::numeric_limits<std::int64_t>::max();
+    SQLite::Statement& st = conn_->statement(
+        QLatin1String(forward ? "SELECT min(rowid) FROM " : "SELECT max(rowid) FROM ") + quoteName(table_) +
+        QLatin1String(forward ? " WHERE rowid > ?1" : " WHERE rowid < ?1"));
     ResetGuard stGuard(st);
     translated(conn_->path(), [&] {
         st.bind(1, static_cast<int64_t>(from));
         st.executeStep();
         if (st.getColumn(0).isNull()) {
-            pos_ = Pos::Eof;
+            pos_ = forward ? Pos::Eof : Pos::Bof;
         } else {
             rowid_ = st.getColumn(0).getInt64();
             pos_ = Pos::Row;
         }
-        st.reset();
     });
 }
 
-void Recordset::MovePrevious()
-{
-    checkOpen();
-    if (pos_ == Pos::Bof || pos_ == Pos::Empty)
-        throw StoreError(ErrorKind::NoCurrentRecord, QStringLiteral("No current record."));
-    CancelUpdate();
-    const std::int64_t from = pos_ == Pos::Eof ? std::numeric_limits<std::int64_t>::max() : rowid_;
-    SQLite::Statement& st =
-        conn_->statement(QStringLiteral("SELECT max(rowid) FROM ") + quoteName(table_) + " WHERE rowid < ?1");
-    ResetGuard stGuard(st);
-    translated(conn_->path(), [&] {
-        st.bind(1, static_cast<int64_t>(from));
-        st.executeStep();
-        if (st.getColumn(0).isNull()) {
-            pos_ = Pos::Bof;
-        } else {
-            rowid_ = st.getColumn(0).getInt64();
-            pos_ = Pos::Row;
-        }
-        st.reset();
-    });
-}
+void Recordset::MoveFirst() { moveToEnd(false); }
+void Recordset::MoveLast() { moveToEnd(true); }
+void Recordset::MoveNext() { step(true); }
+void Recordset::MovePrevious() { step(false); }
 
 bool Recordset::FindFirst(const QString& field, const QString& value)
 {

@@ -229,6 +229,8 @@ private:
 
     void checkOpen() const;
     void requireRow() const;
+    void moveToEnd(bool last);
+    void step(bool forward);
     std::vector<QVariant> readRow(std::int64_t rowid) const;
     QVariant storedToValue(int position, const QVariant& stored) const;
     QVariant valueToStored(int position, const QVariant& value) const;
