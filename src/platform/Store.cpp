@@ -336,12 +336,19 @@ public:
         try {
             exec(QStringLiteral("COMMIT"));
         } catch (...) {
-            try {
-                exec(QStringLiteral("ROLLBACK"));
-            } catch (...) {
-            }
+            rollback();
             throw;
         }
+    }
+
+    // Drops one hold without committing: the last one rolls back everything
+    // written under the lock.
+    void abandonWriteLock()
+    {
+        if (holders_ <= 0)
+            return;
+        if (--holders_ == 0 && db_)
+            rollback();
     }
 
     long long count(const QString& table)
@@ -381,6 +388,19 @@ public:
         recordsets_.erase(std::remove(recordsets_.begin(), recordsets_.end(), rs), recordsets_.end());
     }
 
+    // Undoes the open transaction; the row counts seen inside it are
+    // forgotten with it.
+    void rollback()
+    {
+        counts_.clear();
+        if (!db_)
+            return;
+        try {
+            db_->exec("ROLLBACK");
+        } catch (...) {
+        }
+    }
+
     void close()
     {
         if (!db_)
@@ -395,10 +415,7 @@ public:
         counts_.clear();
         if (holders_ > 0) {
             holders_ = 0;
-            try {
-                db_->exec("ROLLBACK");
-            } catch (...) {
-            }
+            rollback();
         }
         db_.reset();
     }
@@ -633,15 +650,7 @@ void Database::AppendTableDef(const TableDef& def)
                                  quoteName(def.name), cols.join(QStringLiteral(", "))));
         }
     } catch (...) {
-        try {
-            conn_->exec(QStringLiteral("ROLLBACK"));
-        } catch (...) {
-        }
-        // The transaction is gone; drop our hold without committing.
-        try {
-            conn_->releaseWriteLock();
-        } catch (...) {
-        }
+        conn_->abandonWriteLock();
         throw;
     }
     conn_->releaseWriteLock();
