@@ -329,48 +329,30 @@ void frmAdd::Form_Unload()
 
 void frmAdd::txtCode_KeyPress(int& keyAscii)
 {
-    if (keyAscii == keys::vbKeyReturn) {
-        keyAscii = 0;
-        txtTitle->setFocus();
-    }
+    keys::enterMovesFocus(keyAscii, txtTitle);
 }
 
 void frmAdd::txtTitle_KeyPress(int& keyAscii)
 {
-    if (keyAscii == keys::vbKeyReturn) {
-        keyAscii = 0;
-        txtMain->setFocus();
-    }
+    keys::enterMovesFocus(keyAscii, txtMain);
 }
 
 void frmAdd::txtMain_KeyPress(int& keyAscii)
 {
-    if (keyAscii == keys::vbKeyReturn) {
-        keyAscii = 0;
-        txtSecond->setFocus();
-    }
+    keys::enterMovesFocus(keyAscii, txtSecond);
 }
 
 void frmAdd::txtSecond_KeyPress(int& keyAscii)
 {
-    if (keyAscii == keys::vbKeyReturn) {
-        keyAscii = 0;
-        txtCategory->setFocus();
-    }
+    keys::enterMovesFocus(keyAscii, txtCategory);
 }
 
 void frmAdd::txtCategory_KeyPress(int& keyAscii)
 {
-    if (keyAscii == keys::vbKeyReturn) {
-        keyAscii = 0;
-        txtTapes->setFocus();
-    }
+    keys::enterMovesFocus(keyAscii, txtTapes);
 }
 
 void frmAdd::txtTapes_KeyPress(int& keyAscii)
 {
-    if (keyAscii == keys::vbKeyReturn) {
-        keyAscii = 0;
-        cmdSave->setFocus();
-    }
+    keys::enterMovesFocus(keyAscii, cmdSave);
 }

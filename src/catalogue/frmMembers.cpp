@@ -306,40 +306,25 @@ void frmMembers::Form_Unload()
 
 void frmMembers::txtCode_KeyPress(int& keyAscii)
 {
-    if (keyAscii == keys::vbKeyReturn) {
-        keyAscii = 0;
-        txtLast->setFocus();
-    }
+    keys::enterMovesFocus(keyAscii, txtLast);
 }
 
 void frmMembers::txtLast_KeyPress(int& keyAscii)
 {
-    if (keyAscii == keys::vbKeyReturn) {
-        keyAscii = 0;
-        txtFirst->setFocus();
-    }
+    keys::enterMovesFocus(keyAscii, txtFirst);
 }
 
 void frmMembers::txtFirst_KeyPress(int& keyAscii)
 {
-    if (keyAscii == keys::vbKeyReturn) {
-        keyAscii = 0;
-        txtAddress->setFocus();
-    }
+    keys::enterMovesFocus(keyAscii, txtAddress);
 }
 
 void frmMembers::txtAddress_KeyPress(int& keyAscii)
 {
-    if (keyAscii == keys::vbKeyReturn) {
-        keyAscii = 0;
-        txtContact->setFocus();
-    }
+    keys::enterMovesFocus(keyAscii, txtContact);
 }
 
 void frmMembers::txtContact_KeyPress(int& keyAscii)
 {
-    if (keyAscii == keys::vbKeyReturn) {
-        keyAscii = 0;
-        cmdSave->setFocus();
-    }
+    keys::enterMovesFocus(keyAscii, cmdSave);
 }

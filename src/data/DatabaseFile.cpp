@@ -40,6 +40,14 @@ QString ComputeDbPath() { return platform::applicationFolder() + QStringLiteral(
 
 namespace {
 
+// Gives the file the lookup indexes it lacks.
+void ensureLookupIndexes(store::Database& db)
+{
+    const QStringList existing = db.IndexNames();
+    for (const schema::LookupIndex& ix : schema::LookupIndexes())
+        db.EnsureIndex(ix.name, ix.table, ix.field, &existing);
+}
+
 void closeMain()
 {
     if (dbMain)
@@ -89,8 +97,7 @@ bool CreateNewDatabase()
         dbMain = store::Database::CreateDatabase(DbPath);
         for (const store::TableDef& def : schema::Tables())
             dbMain->AppendTableDef(def);
-        for (const schema::LookupIndex& ix : schema::LookupIndexes())
-            dbMain->EnsureIndex(ix.name, ix.table, ix.field);
+        ensureLookupIndexes(*dbMain);
         closeMain();
         return true;
     } catch (const std::exception& e) {
@@ -105,8 +112,7 @@ void OpenMainDatabase()
     // Files made before the lookup indexes existed get them now; a file that
     // cannot take them (read-only) still works, only its lookups are slower.
     try {
-        for (const schema::LookupIndex& ix : schema::LookupIndexes())
-            dbMain->EnsureIndex(ix.name, ix.table, ix.field);
+        ensureLookupIndexes(*dbMain);
     } catch (const store::StoreError&) {
     }
     rsVideo = dbMain->OpenRecordset(schema::kVideo);

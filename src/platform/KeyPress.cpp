@@ -50,6 +50,14 @@ void onKeyPress(QWidget* widget, Handler handler)
     widget->installEventFilter(new KeyPressFilter(widget, std::move(handler)));
 }
 
+void enterMovesFocus(int& keyAscii, QWidget* next)
+{
+    if (keyAscii != vbKeyReturn)
+        return;
+    keyAscii = 0;
+    next->setFocus();
+}
+
 void pressOnEnter(QWidget* button)
 {
     auto* b = qobject_cast<QAbstractButton*>(button);

@@ -19,6 +19,10 @@ using Handler = std::function<void(int& keyAscii)>;
 // Calls handler for every key press in widget that carries a character.
 void onKeyPress(QWidget* widget, Handler handler);
 
+// Enter moves the focus to the next control; the key is then used up.
+// Other keys are left as they are.
+void enterMovesFocus(int& keyAscii, QWidget* next);
+
 // Makes Enter on a focused button press it, once per key press.
 void pressOnEnter(QWidget* button);
 

@@ -656,9 +656,10 @@ void Database::AppendTableDef(const TableDef& def)
     conn_->releaseWriteLock();
 }
 
-void Database::EnsureIndex(const QString& indexName, const QString& tableName, const QString& field)
+void Database::EnsureIndex(const QString& indexName, const QString& tableName, const QString& field,
+                           const QStringList* existing)
 {
-    if (IndexNames().contains(indexName))
+    if ((existing ? *existing : IndexNames()).contains(indexName))
         return;
     conn_->exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
                     .arg(quoteName(indexName), quoteName(tableName), quoteName(field)));

@@ -137,7 +137,9 @@ public:
     // in one transaction.
     void AppendTableDef(const TableDef& def);
     // Creates a plain (non-unique) index unless one of that name exists.
-    void EnsureIndex(const QString& indexName, const QString& tableName, const QString& field);
+    // existing: the file's index names when the caller has them (IndexNames).
+    void EnsureIndex(const QString& indexName, const QString& tableName, const QString& field,
+                     const QStringList* existing = nullptr);
 
     // Runs SQLite's quick integrity check; returns "ok" or the first problem.
     QString QuickCheck();
@@ -145,8 +147,6 @@ public:
     // Writes a consistent copy of the whole database to another file, with
     // SQLite's online backup. The target is replaced.
     void BackupTo(const QString& targetPath);
-
-    std::shared_ptr<Connection> connection() const { return conn_; }
 
 private:
     explicit Database(std::shared_ptr<Connection> conn);

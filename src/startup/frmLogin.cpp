@@ -268,8 +268,7 @@ void frmLogin::cmdCancel_Click()
 
 void frmLogin::txtUserName_KeyPress(int& keyAscii)
 {
-    if (keyAscii == keys::vbKeyReturn)
-        txtPassword->setFocus();
+    keys::enterMovesFocus(keyAscii, txtPassword);
 }
 
 void frmLogin::txtPassword_KeyPress(int& keyAscii)
