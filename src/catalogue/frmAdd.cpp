@@ -8,7 +8,7 @@
 #include "platform/Dialogs.h"
 #include "platform/KeyPress.h"
 #include "platform/Store.h"
-#include "shell/frmMDIQuorvane.h"
+#include "shell/MainWindowLink.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -136,8 +136,7 @@ void frmAdd::loadAddMode()
 void frmAdd::loadEditMode()
 {
     // While a title is being edited, the search cannot hand the editor another.
-    if (frmMDIQuorvane* main = frmMDIQuorvane::instance())
-        main->setSearchEnabled(false);
+    shell::setSearchEnabled(false);
     setCaption(QStringLiteral("Edit Record"));
     lblTitle->setText(QStringLiteral("Edit Video Record"));
     store::Recordset& rs = videoSet();
@@ -314,8 +313,7 @@ void frmAdd::cmdCommand3_Click()
 {
     try {
         Unload();
-        if (frmMDIQuorvane* main = frmMDIQuorvane::instance())
-            main->setSearchEnabled(true);
+        shell::setSearchEnabled(true);
     } catch (const std::exception& e) {
         dialogs::reportError(e);
     }

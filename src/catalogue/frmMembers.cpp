@@ -8,7 +8,7 @@
 #include "platform/Dialogs.h"
 #include "platform/KeyPress.h"
 #include "platform/Store.h"
-#include "shell/frmMDIQuorvane.h"
+#include "shell/MainWindowLink.h"
 
 #include <QLabel>
 #include <QLineEdit>

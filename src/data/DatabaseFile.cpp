@@ -45,7 +45,7 @@ void ensureLookupIndexes(store::Database& db)
 {
     const QStringList existing = db.IndexNames();
     for (const schema::LookupIndex& ix : schema::LookupIndexes())
-        db.EnsureIndex(ix.name, ix.table, ix.field, &existing);
+        db.EnsureIndex(ix.name, ix.table, ix.fields, &existing);
 }
 
 void closeMain()

@@ -47,17 +47,20 @@ const std::vector<LookupIndex>& LookupIndexes()
 {
     static const std::vector<LookupIndex> lookups = {
         // The code registry looks every saved code up.
-        {QStringLiteral("VideoCodeRegistryLKP"), kVideoCode, QStringLiteral("Video Code")},
-        {QStringLiteral("MemberCodeRegistryLKP"), kMemberCode, QStringLiteral("Member ID")},
+        {QStringLiteral("VideoCodeRegistryLKP"), kVideoCode, {QStringLiteral("Video Code")}},
+        {QStringLiteral("MemberCodeRegistryLKP"), kMemberCode, {QStringLiteral("Member ID")}},
         // The editors open on the first row whose searched field holds a value.
-        {QStringLiteral("VideoTitleLKP"), kVideo, QStringLiteral("Title")},
-        {QStringLiteral("VideoMainCastLKP"), kVideo, QStringLiteral("Main Cast")},
-        {QStringLiteral("VideoSecondCastLKP"), kVideo, QStringLiteral("Second Cast")},
-        {QStringLiteral("VideoCategoryLKP"), kVideo, QStringLiteral("Category")},
-        {QStringLiteral("MemberLastNameLKP"), kMembers, QStringLiteral("Last Name")},
-        {QStringLiteral("MemberFirstNameLKP"), kMembers, QStringLiteral("First Name")},
-        {QStringLiteral("MemberAddressLKP"), kMembers, QStringLiteral("Address")},
-        {QStringLiteral("MemberContactLKP"), kMembers, QStringLiteral("Contact")},
+        {QStringLiteral("VideoTitleLKP"), kVideo, {QStringLiteral("Title")}},
+        {QStringLiteral("VideoMainCastLKP"), kVideo, {QStringLiteral("Main Cast")}},
+        {QStringLiteral("VideoSecondCastLKP"), kVideo, {QStringLiteral("Second Cast")}},
+        {QStringLiteral("VideoCategoryLKP"), kVideo, {QStringLiteral("Category")}},
+        {QStringLiteral("MemberLastNameLKP"), kMembers, {QStringLiteral("Last Name")}},
+        {QStringLiteral("MemberFirstNameLKP"), kMembers, {QStringLiteral("First Name")}},
+        {QStringLiteral("MemberAddressLKP"), kMembers, {QStringLiteral("Address")}},
+        {QStringLiteral("MemberContactLKP"), kMembers, {QStringLiteral("Contact")}},
+        // The return check finds a member's open rental of a title.
+        {QStringLiteral("RentalsOpenLKP"), kRentals,
+         {QStringLiteral("Video Code"), QStringLiteral("Member ID"), QStringLiteral("Returned")}},
     };
     return lookups;
 }

@@ -24,7 +24,7 @@ const std::vector<store::TableDef>& Tables();
 struct LookupIndex {
     QString name;
     QString table;
-    QString field;
+    QStringList fields;
 };
 const std::vector<LookupIndex>& LookupIndexes();
 

@@ -58,7 +58,28 @@ short CInt(const QString& text)
     return CInt(ToDouble(text));
 }
 
-QString Left(const QString& text, int n) { return n <= 0 ? QString() : text.left(n); }
+QString Left(const QString& text, int n)
+{
+    if (n <= 0)
+        return QString();
+    // Counts characters, not UTF-16 units, and never splits a surrogate pair.
+    qsizetype units = 0;
+    for (int taken = 0; taken < n && units < text.size(); ++taken)
+        units += (text.at(units).isHighSurrogate() && units + 1 < text.size() &&
+                  text.at(units + 1).isLowSurrogate())
+                     ? 2
+                     : 1;
+    return text.left(units);
+}
+
+qsizetype CharacterCount(const QString& text)
+{
+    qsizetype n = 0;
+    for (qsizetype i = 0; i < text.size(); ++i, ++n)
+        if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+    return n;
+}
 
 QString ShortDate(const QDate& date) { return date.isValid() ? date.toString(QStringLiteral("M/d/yyyy")) : QString(); }
 

@@ -24,8 +24,12 @@ double ToDouble(const QString& text);
 short CInt(const QString& text);
 short CInt(double value);
 
-// The first n characters of text (all of it if shorter).
+// The first n characters of text (all of it if shorter). A character
+// outside the basic plane counts once and is never split.
 QString Left(const QString& text, int n);
+
+// The number of characters in text, as the database file counts them.
+qsizetype CharacterCount(const QString& text);
 
 // "M/d/yyyy", as the counter shows dates.
 QString ShortDate(const QDate& date);

@@ -318,10 +318,48 @@ public:
     // waiting up to the busy timeout for another process to finish.
     void acquireWriteLock()
     {
-        if (holders_ == 0)
+        if (holders_ == 0) {
             exec(QStringLiteral("BEGIN IMMEDIATE"));
+        } else if (db_ && sqlite3_get_autocommit(db_->getHandle())) {
+            // The engine has already undone the transaction after a failure
+            // (a full disk, say): a write now would stand outside it.
+            throw StoreError(ErrorKind::Engine,
+                             QStringLiteral("The transaction was rolled back after an earlier error; "
+                                            "nothing of it was saved."));
+        }
         ++holders_;
     }
+
+    // An explicit transaction: one hold of the write lock that lasts until
+    // commitTransaction or rollbackTransaction.
+    void beginTransaction()
+    {
+        if (inTransaction_)
+            throw StoreError(ErrorKind::Engine, QStringLiteral("A transaction is already open on this database."));
+        db();
+        acquireWriteLock();
+        inTransaction_ = true;
+    }
+
+    void commitTransaction()
+    {
+        requireTransaction();
+        cancelPendingEdits();
+        inTransaction_ = false;
+        holders_ = 1;
+        releaseWriteLock();
+    }
+
+    void rollbackTransaction()
+    {
+        requireTransaction();
+        cancelPendingEdits();
+        inTransaction_ = false;
+        holders_ = 1;
+        abandonWriteLock();
+    }
+
+    bool inTransaction() const { return inTransaction_; }
 
     // Releases one hold; the last one commits what was written under it. A
     // commit that fails rolls back and reports.
@@ -405,14 +443,10 @@ public:
     {
         if (!db_)
             return;
-        for (Recordset* rs : std::vector<Recordset*>(recordsets_)) {
-            try {
-                rs->CancelUpdate();
-            } catch (...) {
-            }
-        }
+        cancelPendingEdits();
         cache_.clear();
         counts_.clear();
+        inTransaction_ = false;
         if (holders_ > 0) {
             holders_ = 0;
             rollback();
@@ -421,6 +455,24 @@ public:
     }
 
 private:
+    void requireTransaction() const
+    {
+        if (!inTransaction_)
+            throw StoreError(ErrorKind::Engine,
+                             QStringLiteral("You tried to commit or rollback a transaction without first "
+                                            "beginning a transaction."));
+    }
+
+    void cancelPendingEdits()
+    {
+        for (Recordset* rs : std::vector<Recordset*>(recordsets_)) {
+            try {
+                rs->CancelUpdate();
+            } catch (...) {
+            }
+        }
+    }
+
     struct CountCache {
         qint64 version;
         qint64 changes;
@@ -432,6 +484,7 @@ private:
     std::map<QString, CountCache> counts_;
     std::vector<Recordset*> recordsets_;
     int holders_ = 0;
+    bool inTransaction_ = false;
 };
 
 namespace {
@@ -656,14 +709,22 @@ void Database::AppendTableDef(const TableDef& def)
     conn_->releaseWriteLock();
 }
 
-void Database::EnsureIndex(const QString& indexName, const QString& tableName, const QString& field,
+void Database::EnsureIndex(const QString& indexName, const QString& tableName, const QStringList& fields,
                            const QStringList* existing)
 {
     if ((existing ? *existing : IndexNames()).contains(indexName))
         return;
+    QStringList cols;
+    for (const QString& f : fields)
+        cols << quoteName(f);
     conn_->exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
-                    .arg(quoteName(indexName), quoteName(tableName), quoteName(field)));
+                    .arg(quoteName(indexName), quoteName(tableName), cols.join(QStringLiteral(", "))));
 }
+
+void Database::BeginTrans() { conn_->beginTransaction(); }
+void Database::CommitTrans() { conn_->commitTransaction(); }
+void Database::Rollback() { conn_->rollbackTransaction(); }
+bool Database::InTransaction() const { return conn_->inTransaction(); }
 
 QString Database::QuickCheck()
 {
@@ -698,8 +759,9 @@ void Database::BackupTo(const QString& targetPath)
 Recordset::Recordset(std::shared_ptr<Connection> conn, QString table, std::vector<FieldInfo> fields)
     : conn_(std::move(conn)), table_(std::move(table)), fields_(std::move(fields))
 {
-    conn_->addRecordset(this);
-    // A new record set stands on its first row, if there is one.
+    // A new record set stands on its first row, if there is one. The first
+    // read of a damaged table fails here; the record set is then never made,
+    // so the connection must not hear of it before the read has succeeded.
     SQLite::Statement& st = conn_->statement(QStringLiteral("SELECT min(rowid) FROM ") + quoteName(table_));
     ResetGuard stGuard(st);
     translated(conn_->path(), [&] {
@@ -710,6 +772,7 @@ Recordset::Recordset(std::shared_ptr<Connection> conn, QString table, std::vecto
         }
         st.reset();
     });
+    conn_->addRecordset(this);
 }
 
 Recordset::~Recordset()
@@ -801,13 +864,23 @@ void Recordset::MovePrevious() { step(false); }
 
 bool Recordset::FindFirst(const QString& field, const QString& value)
 {
+    return FindFirst(std::vector<Criterion>{{field, value}});
+}
+
+bool Recordset::FindFirst(const std::vector<Criterion>& criteria)
+{
     checkOpen();
-    const FieldInfo& f = Field(field);
-    SQLite::Statement& st = conn_->statement(QStringLiteral("SELECT min(rowid) FROM ") + quoteName(table_) +
-                                             " WHERE " + quoteName(f.name) + " = ?1");
+    QStringList terms;
+    for (size_t i = 0; i < criteria.size(); ++i)
+        terms << quoteName(Field(criteria[i].field).name) + QStringLiteral(" = ?%1").arg(i + 1);
+    QString sql = QStringLiteral("SELECT min(rowid) FROM ") + quoteName(table_);
+    if (!terms.isEmpty())
+        sql += QStringLiteral(" WHERE ") + terms.join(QStringLiteral(" AND "));
+    SQLite::Statement& st = conn_->statement(sql);
     ResetGuard stGuard(st);
     const bool found = translated(conn_->path(), [&] {
-        st.bind(1, utf8(value));
+        for (size_t i = 0; i < criteria.size(); ++i)
+            st.bind(static_cast<int>(i + 1), utf8(criteria[i].value));
         st.executeStep();
         const bool any = !st.getColumn(0).isNull();
         if (any) {
@@ -1053,7 +1126,9 @@ void Recordset::Update()
                 continue;
             }
             if (isTextType(f.type)) {
-                const qsizetype len = v.toString().size();
+                // Characters, as the file's own rule counts them: a character
+                // outside the basic plane is one, not two.
+                const qsizetype len = convert::CharacterCount(v.toString());
                 if (len == 0)
                     throw StoreError(ErrorKind::Validation,
                                      QStringLiteral("Field '%1' cannot be a zero-length string.").arg(where));

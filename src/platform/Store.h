@@ -136,10 +136,22 @@ public:
     // Creates a table with its fields, the rules of its fields and its indexes,
     // in one transaction.
     void AppendTableDef(const TableDef& def);
-    // Creates a plain (non-unique) index unless one of that name exists.
-    // existing: the file's index names when the caller has them (IndexNames).
-    void EnsureIndex(const QString& indexName, const QString& tableName, const QString& field,
+    // Creates a plain (non-unique) index on the fields, in this order, unless
+    // one of that name exists. existing: the file's index names when the
+    // caller has them (IndexNames).
+    void EnsureIndex(const QString& indexName, const QString& tableName, const QStringList& fields,
                      const QStringList* existing = nullptr);
+
+    // A transaction that the writes of every record set opened through this
+    // database join. BeginTrans takes the file's write lock (waiting up to the
+    // busy timeout for another program); CommitTrans makes every write since
+    // then lasting at once, and a commit that fails undoes them all; Rollback
+    // undoes them. An AddNew or Edit still pending is discarded by either.
+    // Transactions do not nest.
+    void BeginTrans();
+    void CommitTrans();
+    void Rollback();
+    bool InTransaction() const;
 
     // Runs SQLite's quick integrity check; returns "ok" or the first problem.
     QString QuickCheck();
@@ -178,6 +190,14 @@ public:
     // value exactly (letter case and blanks count). Returns false, and leaves
     // the position unchanged, when no row matches.
     bool FindFirst(const QString& field, const QString& value);
+
+    // The same on several fields at once: the first row whose every named
+    // field equals its value. A field without a value never matches.
+    struct Criterion {
+        QString field;
+        QString value;
+    };
+    bool FindFirst(const std::vector<Criterion>& criteria);
 
     int FieldCount() const { return static_cast<int>(fields_.size()); }
     // Field descriptions; an unknown name or position raises ItemNotFound.
@@ -244,6 +264,34 @@ private:
     std::int64_t lastModified_ = 0;
     Mode mode_ = Mode::None;
     std::vector<QVariant> buffer_;  // stored form of the pending row
+};
+
+// Begins a transaction on a database and rolls it back when the scope ends
+// without Commit, however it ends.
+class Transaction {
+public:
+    explicit Transaction(Database& db) : db_(db) { db_.BeginTrans(); }
+    ~Transaction()
+    {
+        if (open_) {
+            try {
+                db_.Rollback();
+            } catch (...) {
+            }
+        }
+    }
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    void Commit()
+    {
+        open_ = false;
+        db_.CommitTrans();
+    }
+
+private:
+    Database& db_;
+    bool open_ = true;
 };
 
 // Discards every pending AddNew or Edit in the process and releases the locks

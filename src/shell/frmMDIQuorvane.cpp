@@ -170,6 +170,7 @@ frmMDIQuorvane::frmMDIQuorvane()
     mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdiArea_);
     windows::setMdiArea(mdiArea_);
+    shell::setMainWindowLink(this);
 
     imlIcons_ = new ImageList(this);
     // The shop's own picture on every window frame, task windows included.
@@ -185,6 +186,8 @@ frmMDIQuorvane::~frmMDIQuorvane()
 {
     if (g_main == this)
         g_main = nullptr;
+    if (shell::mainWindowLink() == this)
+        shell::setMainWindowLink(nullptr);
     windows::setMdiArea(nullptr);
 }
 
@@ -706,15 +709,3 @@ void frmMDIQuorvane::openPasswordTool()
 {
     // Will show the user management tool once it is part of the program.
 }
-
-namespace shell {
-
-void setStatusPanel(int panel, const QString& text)
-{
-    if (frmMDIQuorvane* m = frmMDIQuorvane::instance())
-        m->setPanelText(panel, text);
-}
-
-QString recordsText(long long count) { return QString::number(count) + QStringLiteral(" records"); }
-
-}  // namespace shell

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/Dialogs.h"
+#include "shell/MainWindowLink.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -24,7 +25,7 @@ namespace store {
 class Recordset;
 }
 
-class frmMDIQuorvane : public QMainWindow {
+class frmMDIQuorvane : public QMainWindow, public shell::MainWindowLink {
     Q_OBJECT
 public:
     using Command = void (frmMDIQuorvane::*)();
@@ -36,13 +37,11 @@ public:
 
     ~frmMDIQuorvane() override;
 
-    // Status bar panels, numbered from 1 as the shop calls them.
-    void setPanelText(int panel, const QString& text);
-    QString panelText(int panel) const;
-
-    // The Search command: the menu item and the toolbar button together.
-    void setSearchEnabled(bool enabled);
-    bool isSearchEnabled() const;
+    // The link task windows use: status panels 1 to 8 and the Search command.
+    void setPanelText(int panel, const QString& text) override;
+    QString panelText(int panel) const override;
+    void setSearchEnabled(bool enabled) override;
+    bool isSearchEnabled() const override;
 
     void MDIForm_Load();
     void MDIForm_Unload();
@@ -139,12 +138,3 @@ private:
     bool placed_ = false;
     bool askingClearance_ = false;
 };
-
-namespace shell {
-
-// Writes a panel of the main window's status bar, when the main window is up.
-void setStatusPanel(int panel, const QString& text);
-// "N records", as the status bar counts rows (1 records included).
-QString recordsText(long long count);
-
-}  // namespace shell

@@ -1,5 +1,6 @@
 list(APPEND QV_LOGIC_SOURCES
-  src/shell/DatabaseCopy.cpp)
+  src/shell/DatabaseCopy.cpp
+  src/shell/MainWindowLink.cpp)
 list(APPEND QV_WINDOWS_SOURCES
   src/shell/frmAbout.cpp
   src/shell/frmMDIQuorvane.cpp

@@ -109,6 +109,27 @@ TEST_F(MemberEditorTest, SaveCutsTheTextsAndRegistersLastThenFirstName)
     EXPECT_EQ(name.size(), 60);
 }
 
+TEST_F(MemberEditorTest, CharactersBeyondTheBasicPlaneAreCutWholeInEveryBox)
+{
+    frmMembers* w = openAdd();
+    const QString face = QString::fromUtf8("\xF0\x9F\x98\x80");    // an emoji face
+    const QString han = QString::fromUtf8("\xF0\xA0\x80\x80");     // a CJK ideograph beyond the basic plane
+    type(w, {"M" + face.repeated(40), han.repeated(31), "J" + face.repeated(30), face.repeated(55),
+             "5" + han.repeated(35)});
+    save(w);
+    ASSERT_TRUE(dialogs_.messages.empty()) << dialogs_.texts().join(';').toStdString();
+    const QString id = "M" + face.repeated(29);
+    const auto row = findRow(schema::kMembers, "Member ID", id);
+    ASSERT_TRUE(row.has_value());
+    EXPECT_EQ((*row)[1], han.repeated(30));
+    EXPECT_EQ((*row)[2], "J" + face.repeated(29));
+    EXPECT_EQ((*row)[3], face.repeated(50));
+    EXPECT_EQ((*row)[4], "5" + han.repeated(29));
+    // The registry name: 30 + blank + 30 characters, cut to 60 characters.
+    EXPECT_EQ((*findRow(schema::kMemberCode, "Member ID", id))[1],
+              han.repeated(30) + " " + "J" + face.repeated(28));
+}
+
 TEST_F(MemberEditorTest, AddModeRefusesAKnownIdAndEditModeNever)
 {
     addMember(1);

@@ -214,6 +214,30 @@ TEST_F(VideoEditorTest, TextsAreCutToTheirFieldsForTableAndRegistry)
     EXPECT_EQ(box(w, "txtCode")->text(), code);  // the boxes keep what was typed
 }
 
+TEST_F(VideoEditorTest, CharactersBeyondTheBasicPlaneAreCutWholeInEveryBox)
+{
+    frmAdd* w = openAdd();
+    // "a" and twenty clapper boards, then other characters outside the basic
+    // plane: each box holds more than 30 characters' worth of UTF-16 units.
+    const QString clapper = QString::fromUtf8("\xF0\x9F\x8E\xAC");
+    const QString math = QString::fromUtf8("\xF0\x9D\x90\x80");    // mathematical bold A
+    const QString han = QString::fromUtf8("\xF0\xA0\x80\x80");     // a CJK ideograph beyond the basic plane
+    const QString film = "a" + clapper.repeated(20);
+    type(w, {han.repeated(31), film, math.repeated(40), clapper + math.repeated(35), "b" + han.repeated(29) + "c", "2"});
+    save(w);
+    ASSERT_TRUE(dialogs_.messages.empty()) << dialogs_.texts().join(';').toStdString();
+    const QString code = han.repeated(30);
+    const auto row = findRow(schema::kVideo, "Video Code", code);
+    ASSERT_TRUE(row.has_value());
+    EXPECT_EQ((*row)[1], film);  // 21 characters: kept whole, no "?"
+    EXPECT_EQ((*row)[2], math.repeated(30));
+    EXPECT_EQ((*row)[3], clapper + math.repeated(29));
+    EXPECT_EQ((*row)[4], "b" + han.repeated(29));
+    for (int i = 0; i <= 4; ++i)
+        EXPECT_FALSE((*row)[i].contains(QChar::ReplacementCharacter) || (*row)[i].contains('?')) << i;
+    EXPECT_EQ((*findRow(schema::kVideoCode, "Video Code", code))[1], film);
+}
+
 TEST_F(VideoEditorTest, AddModeRefusesARegisteredCode)
 {
     addTitle(1);

@@ -184,6 +184,57 @@ INSTANTIATE_TEST_SUITE_P(
                "DROP TABLE \"Video Database\"; ALTER TABLE v2 RENAME TO \"Video Database\""}),
     [](const ::testing::TestParamInfo<Damage>& info) { return std::string(info.param.name); });
 
+// A table whose root page has been zeroed on disk: the file opens, its
+// schema reads, and the first read of that table fails as corrupt.
+class ZeroedRootPage : public DatabaseFileTest, public ::testing::WithParamInterface<int> {
+protected:
+    void zeroRootPageOf(const QString& table)
+    {
+        int root = 0, pageSize = 0;
+        {
+            SQLite::Database raw(dbPath().toStdString());
+            SQLite::Statement q(raw, "SELECT rootpage FROM sqlite_schema WHERE type = 'table' AND name = ?");
+            q.bind(1, table.toStdString());
+            ASSERT_TRUE(q.executeStep());
+            root = q.getColumn(0).getInt();
+            pageSize = raw.execAndGet("PRAGMA page_size").getInt();
+        }
+        QFile f(dbPath());
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.seek(qint64(root - 1) * pageSize));
+        ASSERT_EQ(f.write(QByteArray(pageSize, '\0')), pageSize);
+    }
+};
+
+TEST_P(ZeroedRootPage, IsMovedAsideAndReplacedWithoutACrash)
+{
+    const QString table = schema::Tables()[static_cast<size_t>(GetParam())].name;
+    createClosed();
+    alter("PRAGMA user_version = 77");
+    zeroRootPageOf(table);
+    const QByteArray damaged = [&] {
+        QFile f(dbPath());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    EXPECT_EQ(modValidate::CheckDatabaseStructure(), CheckOutcome::Rebuilt) << table.toStdString();
+    EXPECT_EQ(dialogs_.texts(), QStringList{kCorrupted});
+    ASSERT_EQ(damagedCopies().size(), 1);
+    // Moved aside byte for byte, and the next start finds a sound file.
+    QFile kept(folder() + "/" + damagedCopies().first());
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), damaged);
+    dialogs_.clear();
+    EXPECT_EQ(modValidate::CheckDatabaseStructure(), CheckOutcome::Sound);
+    OpenMainDatabase();
+    EXPECT_EQ(rsVideo->RecordCount(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(EachTable, ZeroedRootPage, ::testing::Range(0, 7),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             QString name = schema::Tables()[static_cast<size_t>(info.param)].name;
+                             return name.remove(QLatin1Char(' ')).toStdString();
+                         });
+
 TEST_F(DatabaseFileTest, AFileThatIsNotADatabaseIsMovedAsideAndReplaced)
 {
     QFile f(dbPath());

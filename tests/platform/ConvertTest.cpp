@@ -42,6 +42,23 @@ TEST(Convert, LeftCutsToWidth)
     EXPECT_EQ(Left(QStringLiteral("abc"), 0), "");
 }
 
+TEST(Convert, LeftCountsCharactersBeyondTheBasicPlaneOnceAndNeverSplitsThem)
+{
+    const QString clapper = QString::fromUtf8("\xF0\x9F\x8E\xAC");  // one character, two UTF-16 units
+    QString title = QStringLiteral("a");
+    for (int i = 0; i < 20; ++i)
+        title += clapper;
+    const QString cut = Left(title, 15);
+    EXPECT_EQ(CharacterCount(cut), 15);
+    EXPECT_EQ(cut, QStringLiteral("a") + clapper.repeated(14));
+    EXPECT_EQ(Left(title, 30), title);  // 21 characters fit whole
+    EXPECT_EQ(CharacterCount(title), 21);
+    // A lone half of a pair is one character, as the file counts it.
+    const QString lone = QString(QChar(0xD83C)) + QStringLiteral("bc");
+    EXPECT_EQ(CharacterCount(lone), 3);
+    EXPECT_EQ(Left(lone, 1), QString(QChar(0xD83C)));
+}
+
 TEST(Convert, ShortDateHasNoLeadingZeros)
 {
     EXPECT_EQ(ShortDate(QDate(2026, 3, 5)), "3/5/2026");

@@ -208,6 +208,15 @@ TEST_F(StoreTest, ThirtyCharactersFitExactly)
     EXPECT_EQ(rs->Text(1).size(), 30);
 }
 
+TEST_F(StoreTest, ThirtyCharactersBeyondTheBasicPlaneFitAndThirtyOneDoNot)
+{
+    const QString film = QString::fromUtf8("\xF0\x9F\x8E\xAC");
+    add(QStringLiteral("E1"), film.repeated(30));
+    rs->MoveFirst();
+    EXPECT_EQ(rs->Text(1), film.repeated(30));
+    expectRefused([&] { add(QStringLiteral("E2"), film.repeated(31)); }, ErrorKind::Validation, "at most 30");
+}
+
 TEST_F(StoreTest, DatesAndNumbersAreStoredPlainly)
 {
     rs->AddNew();
@@ -237,6 +246,103 @@ TEST_F(StoreTest, FindFirstIsExactAndTakesTheFirstInNaturalOrder)
     EXPECT_EQ(rs->Text(0), "K1");
     EXPECT_FALSE(rs->FindFirst(QStringLiteral("Title"), QStringLiteral("Same ")));
     EXPECT_EQ(rs->Text(0), "K1");  // no match leaves the position alone
+}
+
+TEST_F(StoreTest, FindFirstOnSeveralFieldsNeedsEveryOneToMatch)
+{
+    add("K1", "Heat", 1);
+    add("K2", "Heat", 2);
+    add("K3", "Heat ", 2);
+    add("K4", "Heat", 2);
+    rs->AddNew();
+    rs->SetValue(QStringLiteral("Video Code"), QStringLiteral("K5"));  // no title
+    rs->Update();
+    rs->MoveFirst();
+    EXPECT_TRUE(rs->FindFirst({{QStringLiteral("Tapes In"), QStringLiteral("2")},
+                               {QStringLiteral("title"), QStringLiteral("Heat")}}));
+    EXPECT_EQ(rs->Text(0), "K2");  // the first of K2 and K4 in natural order
+    EXPECT_FALSE(rs->FindFirst({{QStringLiteral("Video Code"), QStringLiteral("K1")},
+                                {QStringLiteral("Title"), QStringLiteral("heat")}}));
+    EXPECT_EQ(rs->Text(0), "K2");
+    // A field without a value matches nothing, not even the empty text.
+    EXPECT_FALSE(rs->FindFirst({{QStringLiteral("Video Code"), QStringLiteral("K5")},
+                                {QStringLiteral("Title"), QString()}}));
+    expectRefused([&] { rs->FindFirst({{QStringLiteral("Shelf"), QStringLiteral("x")}}); },
+                  ErrorKind::ItemNotFound, "Item not found");
+}
+
+TEST_F(StoreTest, TransactionJoinsTheWritesOfEveryRecordSetAndRollsBackWhole)
+{
+    db->AppendTableDef(TableDef{QStringLiteral("Log"), {FieldDef{QStringLiteral("Entry"), dbText, 30, 0}}, {}});
+    auto log = db->OpenRecordset(QStringLiteral("Log"));
+    add("K1", "Heat", 1);
+    auto other = Database::OpenDatabase(path);
+
+    db->BeginTrans();
+    EXPECT_TRUE(db->InTransaction());
+    log->AddNew();
+    log->SetValue(0, QStringLiteral("rented K1"));
+    log->Update();
+    rs->MoveFirst();
+    rs->Edit();
+    rs->SetValue(QStringLiteral("Tapes In"), 0);
+    rs->Update();
+    // Nothing is lasting yet: the other connection sees the file as before.
+    EXPECT_EQ(other->OpenRecordset(QStringLiteral("Log"))->RecordCount(), 0);
+    db->Rollback();
+    EXPECT_FALSE(db->InTransaction());
+    EXPECT_EQ(log->RecordCount(), 0);
+    rs->MoveFirst();
+    EXPECT_EQ(rs->Text(QStringLiteral("Tapes In")), "1");
+
+    db->BeginTrans();
+    log->AddNew();
+    log->SetValue(0, QStringLiteral("rented K1"));
+    log->Update();
+    rs->Edit();
+    rs->SetValue(QStringLiteral("Tapes In"), 0);
+    rs->Update();
+    db->CommitTrans();
+    EXPECT_EQ(other->OpenRecordset(QStringLiteral("Log"))->RecordCount(), 1);
+    EXPECT_EQ(other->OpenRecordset(QStringLiteral("Video Database"))->Text(QStringLiteral("Tapes In")), "0");
+
+    expectRefused([&] { db->CommitTrans(); }, ErrorKind::Engine, "without first beginning");
+    expectRefused([&] { db->Rollback(); }, ErrorKind::Engine, "without first beginning");
+}
+
+TEST_F(StoreTest, AFailedWriteInsideATransactionLeavesItWholeForTheRollback)
+{
+    add("K1", "Heat", 1);
+    {
+        Transaction tx(*db);
+        add("K2", "Alien", 1);
+        // The unique code refuses this row; the row before it is still pending.
+        expectRefused([&] { add("K1", "Again", 1); }, ErrorKind::Validation, "primary key");
+        EXPECT_TRUE(db->InTransaction());
+        // Leaving the scope without Commit undoes K2 as well.
+    }
+    EXPECT_FALSE(db->InTransaction());
+    EXPECT_EQ(rs->RecordCount(), 1);
+    EXPECT_FALSE(rs->FindFirst(QStringLiteral("Video Code"), QStringLiteral("K2")));
+}
+
+TEST_F(StoreTest, ATransactionWaitsForAnotherWriterAndThenHoldsTheFile)
+{
+    auto other = Database::OpenDatabase(path);
+    db->BeginTrans();
+    add("K1", "Heat", 1);
+    // The other connection cannot begin while this one holds the write lock.
+    try {
+        other->BeginTrans();
+        ADD_FAILURE() << "the second transaction began while the first held the file";
+    } catch (const StoreError& e) {
+        EXPECT_EQ(e.kind(), ErrorKind::Busy);
+    }
+    db->CommitTrans();
+    other->BeginTrans();
+    other->OpenRecordset(QStringLiteral("Video Database"))->Delete();
+    other->CommitTrans();
+    EXPECT_EQ(rs->RecordCount(), 0);
 }
 
 TEST_F(StoreTest, OtherConnectionsSeeCommittedChangesAtOnce)
