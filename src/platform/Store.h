@@ -232,6 +232,17 @@ public:
     // Removes the current row; there is no current row until the next move.
     void Delete();
 
+    // Whole rows in natural order, a page at a time: up to `limit` rows whose
+    // rowid is greater than afterRowid, each with its rowid and its values as
+    // Value gives them. The read ends, and its lock is released, before the
+    // call returns, so a long walk never stands in a writer's way. The
+    // current row does not move.
+    struct PageRow {
+        std::int64_t rowid = 0;
+        std::vector<QVariant> values;
+    };
+    std::vector<PageRow> ReadPage(std::int64_t afterRowid, int limit) const;
+
     // The rowid of the current row (0 when there is none), and of the row the
     // last Update wrote.
     std::int64_t Bookmark() const { return pos_ == Pos::Row ? rowid_ : 0; }

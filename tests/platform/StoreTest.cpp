@@ -345,6 +345,32 @@ TEST_F(StoreTest, ATransactionWaitsForAnotherWriterAndThenHoldsTheFile)
     EXPECT_EQ(rs->RecordCount(), 0);
 }
 
+TEST_F(StoreTest, PagesFollowNaturalOrderAndHoldNoLockBetweenReads)
+{
+    for (int i = 1; i <= 5; ++i)
+        add(QStringLiteral("K%1").arg(i), QStringLiteral("T%1").arg(i), i);
+    rs->MoveFirst();
+    rs->MoveNext();
+    rs->Delete();  // K2 gone: the rowids have a gap
+    rs->MoveLast();
+    auto first = rs->ReadPage(0, 2);
+    ASSERT_EQ(first.size(), 2u);
+    EXPECT_EQ(first[0].values[0].toString(), "K1");
+    EXPECT_EQ(first[1].values[0].toString(), "K3");
+    EXPECT_EQ(first[1].values[2].toLongLong(), 3);
+    // Between two reads another connection writes at once.
+    auto other = Database::OpenDatabase(path);
+    other->BeginTrans();
+    other->OpenRecordset(QStringLiteral("Video Database"))->Delete();  // K1
+    other->CommitTrans();
+    auto rest = rs->ReadPage(first.back().rowid, 10);
+    ASSERT_EQ(rest.size(), 2u);
+    EXPECT_EQ(rest[0].values[0].toString(), "K4");
+    EXPECT_EQ(rest[1].values[0].toString(), "K5");
+    EXPECT_TRUE(rs->ReadPage(rest.back().rowid, 10).empty());
+    EXPECT_EQ(rs->Text(0), "K5");  // the current row stayed
+}
+
 TEST_F(StoreTest, OtherConnectionsSeeCommittedChangesAtOnce)
 {
     auto other = Database::OpenDatabase(path);

@@ -1,0 +1,5 @@
+foreach(part grid search)
+  if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/browse/${part}.cmake)
+    include(${CMAKE_CURRENT_SOURCE_DIR}/browse/${part}.cmake)
+  endif()
+endforeach()
