@@ -14,6 +14,8 @@
 #include "shell/Windows.h"
 #include "shell/frmAbout.h"
 #include "startup/frmLogin.h"
+#include "transactions/frmRent.h"
+#include "transactions/frmReturn.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -695,15 +697,9 @@ void frmMDIQuorvane::openInventoryWindow()
     // Will show the inventory listing once it is part of the program.
 }
 
-void frmMDIQuorvane::openRentWindow()
-{
-    // Will show the rent window once it is part of the program.
-}
+void frmMDIQuorvane::openRentWindow() { windows::show<frmRent>(); }
 
-void frmMDIQuorvane::openReturnWindow()
-{
-    // Will show the return window once it is part of the program.
-}
+void frmMDIQuorvane::openReturnWindow() { windows::show<frmReturn>(); }
 
 void frmMDIQuorvane::openPasswordTool()
 {

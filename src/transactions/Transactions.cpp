@@ -1,0 +1,288 @@
+#include "transactions/Transactions.h"
+
+#include "data/modQuorvane.h"
+#include "platform/Clock.h"
+#include "platform/Convert.h"
+#include "platform/Dialogs.h"
+#include "platform/Errors.h"
+#include "platform/Store.h"
+
+#include <memory>
+
+namespace {
+
+const QString kVideoCode = QStringLiteral("Video Code");
+const QString kTitle = QStringLiteral("Title");
+const QString kTapesIn = QStringLiteral("Tapes In");
+const QString kTapesOut = QStringLiteral("Tapes Out");
+const QString kMemberId = QStringLiteral("Member ID");
+const QString kRentDate = QStringLiteral("Rent Date");
+const QString kReturned = QStringLiteral("Returned");
+const QString kReturnDate = QStringLiteral("Return Date");
+const QString kDays = QStringLiteral("Days");
+const QString kOpen = QStringLiteral("No");
+const QString kClosed = QStringLiteral("Yes");
+
+constexpr int kCodeWidth = 30;
+
+[[noreturn]] void notSet()
+{
+    throw store::StoreError(store::ErrorKind::ObjectClosed, QStringLiteral("Object invalid or no longer set."));
+}
+
+// A shared record set; an error, not a crash, when the database is not open.
+store::Recordset& shared(const std::shared_ptr<store::Recordset>& rs)
+{
+    if (!rs)
+        notSet();
+    return *rs;
+}
+
+store::Database& database()
+{
+    if (!modQuorvane::dbMain)
+        notSet();
+    return *modQuorvane::dbMain;
+}
+
+void inform(const QString& text) { dialogs::message(text, dialogs::Icon::Information); }
+
+bool isExactlyZero(const QVariant& v) { return v.isValid() && !v.isNull() && v.toLongLong() == 0; }
+
+// Why a rent (Tapes In) or a return (Tapes Out) of this title by this member
+// cannot go ahead, in the check's own words; an empty text when it can. On
+// the way rsVideo and rsMembers are put on the title and the member. Store
+// errors go to the caller.
+QString stockRefusal(const QString& code, const QString& member, bool renting)
+{
+    store::Recordset& video = shared(modQuorvane::rsVideo);
+    store::Recordset& members = shared(modQuorvane::rsMembers);
+    if (video.RecordCount() == 0)
+        return QStringLiteral("No records in ") + video.Name() + QStringLiteral(". Please add one...");
+    if (members.RecordCount() == 0)
+        return QStringLiteral("No records in ") + members.Name() + QStringLiteral(". Please add one...");
+    // Both lookups always run.
+    const bool titleFound = video.FindFirst(kVideoCode, code);
+    const bool memberFound = members.FindFirst(kMemberId, member);
+    if (titleFound && memberFound) {
+        if (!isExactlyZero(video.Value(renting ? kTapesIn : kTapesOut)))
+            return QString();
+        const QString title = video.Text(kTitle);
+        return renting ? QStringLiteral("Sorry, the movie ") + title + QStringLiteral(" do not have any more tapes")
+                       : QStringLiteral("Sorry, the movie ") + title + QStringLiteral(" didn't have any tape out");
+    }
+    if (!memberFound)
+        return QStringLiteral("Member ID: ") + member +
+               QStringLiteral(" doesn't exist. Please enter an existing member...");
+    return QStringLiteral("Video Tape code : ") + code +
+           QStringLiteral(" doesn't exist. Please enter an existing video tape...");
+}
+
+QString noRentals(const store::Recordset& rentals)
+{
+    return QStringLiteral("No record in the ") + rentals.Name() + QStringLiteral(". No one yet rented a tape.");
+}
+
+QString notRentedBy(const QString& code, const QString& member)
+{
+    return QStringLiteral("Sorry, the Member ID ") + member + QStringLiteral(" didn't rent the video of code ") +
+           code;
+}
+
+// Why no open rental of this title by this member can be taken back; empty
+// when rsRentals now stands on the first one.
+QString openRentalRefusal(const QString& code, const QString& member)
+{
+    store::Recordset& rentals = shared(modQuorvane::rsRentals);
+    if (rentals.RecordCount() == 0)
+        return noRentals(rentals);
+    if (!rentals.FindFirst({{kVideoCode, code}, {kMemberId, member}, {kReturned, kOpen}}))
+        return notRentedBy(code, member);
+    return QString();
+}
+
+// Moves one tape of the title between in and out: direction -1 takes one
+// out, +1 brings one back. False when no title has the code; store errors
+// go to the caller. An empty count stays empty.
+bool moveStock(const QString& code, int direction)
+{
+    store::Recordset& video = shared(modQuorvane::rsVideo);
+    if (video.RecordCount() == 0)
+        throw store::StoreError(store::ErrorKind::NoCurrentRecord, QStringLiteral("No current record."));
+    if (!video.FindFirst(kVideoCode, code))
+        return false;
+    video.Edit();
+    const QVariant in = video.Value(kTapesIn);
+    const QVariant out = video.Value(kTapesOut);
+    if (!in.isNull())
+        video.SetValue(kTapesIn, in.toLongLong() + direction);
+    if (!out.isNull())
+        video.SetValue(kTapesOut, out.toLongLong() - direction);
+    video.Update();
+    return true;
+}
+
+[[noreturn]] void titleGone()
+{
+    throw store::StoreError(store::ErrorKind::NoCurrentRecord, QStringLiteral("No current record."));
+}
+
+}  // namespace
+
+namespace modValidate {
+
+bool CheckRent(const QString& code, const QString& member)
+{
+    try {
+        const QString refusal = stockRefusal(code, member, true);
+        if (!refusal.isEmpty()) {
+            inform(refusal);
+            return false;
+        }
+        return true;
+    } catch (const std::exception& e) {
+        dialogs::reportError(e);
+        return false;
+    }
+}
+
+bool StockOut(const QString& code)
+{
+    try {
+        return moveStock(code, -1);
+    } catch (const std::exception& e) {
+        dialogs::reportError(e);
+        return false;
+    }
+}
+
+bool CheckReturn(const QString& code, const QString& member)
+{
+    try {
+        const QString refusal = openRentalRefusal(code, member);
+        if (!refusal.isEmpty()) {
+            inform(refusal);
+            return false;
+        }
+    } catch (const std::exception& e) {
+        dialogs::reportError(e);
+        return false;
+    }
+    return CheckReturnStock(code, member);
+}
+
+bool CheckReturnStock(const QString& code, const QString& member)
+{
+    try {
+        const QString refusal = stockRefusal(code, member, false);
+        if (!refusal.isEmpty()) {
+            inform(refusal);
+            return false;
+        }
+        return true;
+    } catch (const std::exception& e) {
+        dialogs::reportError(e);
+        return false;
+    }
+}
+
+bool StockIn(const QString& code)
+{
+    try {
+        return moveStock(code, +1);
+    } catch (const std::exception& e) {
+        dialogs::reportError(e);
+        return false;
+    }
+}
+
+}  // namespace modValidate
+
+namespace transactions {
+
+Outcome RentTape(const QString& code, const QString& member)
+{
+    try {
+        store::Transaction tx(database());
+        // Another counter may have rented the last tape, or removed the title
+        // or the member, since the check: ask again, now that no one else
+        // can write.
+        const QString refusal = stockRefusal(code, member, true);
+        if (!refusal.isEmpty()) {
+            inform(refusal);
+            return Outcome::Refused;
+        }
+        store::Recordset& rentals = shared(modQuorvane::rsRentals);
+        rentals.AddNew();
+        rentals.SetValue(kMemberId, convert::Left(member, kCodeWidth));
+        rentals.SetValue(kVideoCode, convert::Left(code, kCodeWidth));
+        rentals.SetValue(kRentDate, clock_service::today());
+        rentals.SetValue(kReturned, kOpen);
+        rentals.Update();
+        if (!moveStock(code, -1))
+            titleGone();
+        tx.Commit();
+        return Outcome::Done;
+    } catch (const std::exception& e) {
+        dialogs::reportError(e);
+        return Outcome::Failed;
+    }
+}
+
+Outcome ReturnTape(const QString& code, const QString& member, std::int64_t rentalRow)
+{
+    try {
+        store::Transaction tx(database());
+        store::Recordset& rentals = shared(modQuorvane::rsRentals);
+        // The rental the check found must still be this member's open rental
+        // of this title: another counter may have taken it back meanwhile.
+        QString refusal;
+        if (rentals.RecordCount() == 0)
+            refusal = noRentals(rentals);
+        else if (rentalRow <= 0 || !rentals.SetBookmark(rentalRow) || rentals.Text(kReturned) != kOpen ||
+                 rentals.Text(kVideoCode) != code || rentals.Text(kMemberId) != member)
+            refusal = notRentedBy(code, member);
+        if (refusal.isEmpty())
+            refusal = stockRefusal(code, member, false);
+        if (!refusal.isEmpty()) {
+            inform(refusal);
+            return Outcome::Refused;
+        }
+        const short days = DaysRented(CurrentRentDate(), clock_service::today());
+
+        rentals.Edit();
+        rentals.SetValue(kReturned, kClosed);
+        rentals.Update();
+        store::Recordset& returns = shared(modQuorvane::rsReturnee);
+        returns.AddNew();
+        returns.SetValue(kMemberId, convert::Left(member, kCodeWidth));
+        returns.SetValue(kVideoCode, convert::Left(code, kCodeWidth));
+        returns.SetValue(kReturnDate, clock_service::today());
+        returns.SetValue(kDays, static_cast<int>(days));
+        returns.Update();
+        if (!moveStock(code, +1))
+            titleGone();
+        tx.Commit();
+        return Outcome::Done;
+    } catch (const std::exception& e) {
+        dialogs::reportError(e);
+        return Outcome::Failed;
+    }
+}
+
+short DaysRented(const std::optional<QDate>& rentDate, const QDate& today)
+{
+    if (!rentDate || !rentDate->isValid())
+        throw ConversionError(QStringLiteral("Invalid use of Null"));
+    return convert::CInt(static_cast<double>(rentDate->daysTo(today)));
+}
+
+std::optional<QDate> CurrentRentDate()
+{
+    const QVariant v = shared(modQuorvane::rsRentals).Value(kRentDate);
+    if (v.typeId() == QMetaType::QDate && v.toDate().isValid())
+        return v.toDate();
+    return std::nullopt;
+}
+
+}  // namespace transactions

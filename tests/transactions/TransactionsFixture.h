@@ -1,0 +1,96 @@
+// Titles and members on file with the main window up, and ways to look at
+// the whole file at once: the rent and return windows are judged by exactly
+// which rows they change.
+#pragma once
+
+#include "catalogue/CatalogueFixture.h"
+#include "data/Schema.h"
+#include "platform/Clock.h"
+#include "platform/Twips.h"
+
+#include <SQLiteCpp/SQLiteCpp.h>
+
+#include <QLabel>
+#include <QTest>
+
+namespace transactions_tests {
+
+using catalogue_tests::box;
+using catalogue_tests::button;
+
+// What the clerk sees of the state of a transaction window.
+struct State {
+    bool codesEnabled, checkEnabled, transEnabled;
+    QString cancelCaption;
+    bool operator==(const State&) const = default;
+};
+inline const State kEntry{true, true, false, "&Cancel"};
+inline const State kReady{false, false, true, "&Close"};
+inline const State kDone{false, false, false, "&Close"};
+
+inline std::ostream& operator<<(std::ostream& os, const State& s)
+{
+    return os << "codes=" << s.codesEnabled << " check=" << s.checkEnabled << " trans=" << s.transEnabled << " "
+              << s.cancelCaption.toStdString();
+}
+
+class TransactionsTest : public catalogue_tests::CatalogueTest {
+protected:
+    // Every row of every table, with its rowid, as one text.
+    QString snapshot() const
+    {
+        SQLite::Database raw(dbPath().toStdString(), SQLite::OPEN_READONLY);
+        QString out;
+        for (const auto& t : schema::Tables()) {
+            SQLite::Statement q(raw, "SELECT rowid, * FROM \"" + t.name.toStdString() + "\" ORDER BY rowid");
+            out += t.name + ":\n";
+            while (q.executeStep()) {
+                for (int i = 0; i < q.getColumnCount(); ++i)
+                    out += QString::fromStdString(q.getColumn(i).isNull() ? "<null>" : q.getColumn(i).getString()) + '|';
+                out += '\n';
+            }
+        }
+        return out;
+    }
+
+    // Runs SQL on the file through a connection of its own, as another
+    // program (or another counter) would.
+    void otherProgram(const std::string& sql) const
+    {
+        SQLite::Database raw(dbPath().toStdString(), SQLite::OPEN_READWRITE);
+        raw.exec(sql);
+    }
+
+    // The title's Tapes In and Tapes Out, as "in/out".
+    static QString stock(const QString& code)
+    {
+        const auto row = findRow(schema::kVideo, "Video Code", code);
+        return row ? (*row)[5] + "/" + (*row)[6] : QStringLiteral("<none>");
+    }
+
+    static void addRental(const QString& member, const QString& code, const QDate& date, const QString& returned)
+    {
+        auto& rs = *modQuorvane::rsRentals;
+        rs.AddNew();
+        rs.SetValue(QStringLiteral("Member ID"), member);
+        rs.SetValue(QStringLiteral("Video Code"), code);
+        rs.SetValue(QStringLiteral("Rent Date"), date);
+        rs.SetValue(QStringLiteral("Returned"), returned);
+        rs.Update();
+    }
+
+    static void typeCodes(QWidget* w, const QString& code, const QString& member)
+    {
+        box(w, "txtVcode")->setText(code);
+        box(w, "txtMemcode")->setText(member);
+    }
+
+    static State state(QWidget* w)
+    {
+        return {box(w, "txtVcode")->isEnabled() && box(w, "txtMemcode")->isEnabled(),
+                button(w, "cmdCheck")->isEnabled(), button(w, "cmdTrans")->isEnabled(),
+                button(w, "cmdCancel")->text()};
+    }
+};
+
+}  // namespace transactions_tests
