@@ -4,6 +4,7 @@
 //
 // Run: quorvane_bench [--benchmark_filter=...]. The database is built once,
 // in a temporary folder, before the first measurement.
+#include "BenchSupport.h"
 #include "catalogue/frmAdd.h"
 #include "data/CodeRegistry.h"
 #include "data/Schema.h"
@@ -25,44 +26,10 @@
 
 namespace {
 
-constexpr int kRows = 1000000;
+using bench_support::kRows;
 const QString kLastTitle = QStringLiteral("Title %1").arg(kRows);
 const QString kLastCode = QStringLiteral("V%1").arg(kRows);
 const QString kMissing = QStringLiteral("No such title");
-
-// Fills the four tables with kRows rows each, straight through SQLite, on
-// the file that CreateNewDatabase has just made.
-void fillTables(const QString& path)
-{
-    SQLite::Database db(path.toStdString(), SQLite::OPEN_READWRITE);
-    db.exec("PRAGMA synchronous = OFF");
-    SQLite::Transaction tx(db);
-    const std::string rows = "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
-                             std::to_string(kRows) + ") ";
-    db.exec("INSERT INTO \"Video Database\" (\"Video Code\", \"Title\", \"Main Cast\", \"Second Cast\", "
-            "\"Category\", \"Tapes In\", \"Tapes Out\") " +
-            rows + "SELECT 'V' || i, 'Title ' || i, 'Main ' || i, 'Second ' || i, 'Category ' || (i % 40), 2, 0 "
-                   "FROM n");
-    db.exec("INSERT INTO \"Members Database\" (\"Member ID\", \"Last Name\", \"First Name\", \"Address\", "
-            "\"Contact\") " +
-            rows + "SELECT 'M' || i, 'Last ' || i, 'First ' || i, 'Street ' || i, '555-' || i FROM n");
-    db.exec("INSERT INTO \"Video Code Database\" (\"Video Code\", \"Title\") " + rows +
-            "SELECT 'V' || i, 'Title ' || i FROM n");
-    db.exec("INSERT INTO \"Member Code Database\" (\"Member ID\", \"Member Name\") " + rows +
-            "SELECT 'M' || i, 'Last ' || i || ' First ' || i FROM n");
-    tx.commit();
-}
-
-bool setUpDatabase(QTemporaryDir& dir)
-{
-    platform::setApplicationFolder(dir.path());
-    modQuorvane::DbPath = modQuorvane::ComputeDbPath();
-    if (!modQuorvane::CreateNewDatabase())
-        return false;
-    fillTables(modQuorvane::DbPath);
-    modQuorvane::OpenMainDatabase();
-    return modQuorvane::rsVideo->RecordCount() == kRows;
-}
 
 // The registry's answer found by reading every row from the first, letting
 // window events run between rows.
@@ -164,8 +131,7 @@ int main(int argc, char** argv)
     QuorvaneApplication app(argc, argv);
 
     QTemporaryDir dir;
-    std::fprintf(stderr, "Building %d rows in each table...\n", kRows);
-    if (!dir.isValid() || !setUpDatabase(dir)) {
+    if (!bench_support::setUpDatabase(dir, {true, true, true, false})) {
         std::fprintf(stderr, "could not build the benchmark database\n");
         return 1;
     }
