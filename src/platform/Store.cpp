@@ -311,6 +311,10 @@ public:
 
     void exec(const QString& sql)
     {
+        // Anything but the bounds of a transaction may change what a kept
+        // count counts.
+        if (!sql.startsWith(QLatin1String("BEGIN")) && !sql.startsWith(QLatin1String("COMMIT")))
+            counts_.clear();
         translated(path_, [&] { db().exec(utf8(sql)); });
     }
 
@@ -389,12 +393,14 @@ public:
             rollback();
     }
 
+    // The exact number of rows of a table. Counted once; afterwards the count
+    // follows this connection's own writes (noteWrite) and is counted again
+    // only when another connection has committed something meanwhile.
     long long count(const QString& table)
     {
         const qint64 version = dataVersion();
-        const qint64 changes = sqlite3_total_changes64(db().getHandle());
         auto it = counts_.find(table);
-        if (it != counts_.end() && it->second.version == version && it->second.changes == changes)
+        if (it != counts_.end() && it->second.version == version)
             return it->second.count;
         SQLite::Statement& st = statement(QStringLiteral("SELECT count(*) FROM ") + quoteName(table));
         ResetGuard stGuard(st);
@@ -404,8 +410,27 @@ public:
             st.reset();
             return v;
         });
-        counts_[table] = {version, changes, n};
+        counts_[table] = {version, n};
         return n;
+    }
+
+    qint64 totalChanges() { return sqlite3_total_changes64(db().getHandle()); }
+
+    // After a write of this connection that changed `rowsWritten` rows of a
+    // table and added `delta` rows to it (negative: removed): the kept count
+    // follows. A write that changed other rows too (a trigger of the file's)
+    // makes every kept count be counted afresh.
+    void noteWrite(const QString& table, qint64 changesBefore, long long rowsWritten, long long delta)
+    {
+        if (!db_)
+            return;
+        if (totalChanges() - changesBefore != rowsWritten) {
+            counts_.clear();
+            return;
+        }
+        auto it = counts_.find(table);
+        if (it != counts_.end())
+            it->second.count += delta;
     }
 
     qint64 dataVersion()
@@ -474,8 +499,7 @@ private:
     }
 
     struct CountCache {
-        qint64 version;
-        qint64 changes;
+        qint64 version;  // PRAGMA data_version when it was right
         long long count;
     };
     QString path_;
@@ -1212,14 +1236,17 @@ void Recordset::Update()
         try {
             SQLite::Statement& st = conn_->statement(sql);
             ResetGuard stGuard(st);
-            translated(conn_->path(), [&] {
+            const qint64 changesBefore = conn_->totalChanges();
+            const int rows = translated(conn_->path(), [&] {
                 for (int i = 0; i < FieldCount(); ++i)
                     bindValue(st, i + 1, buffer_[static_cast<size_t>(i)]);
                 if (!adding)
                     st.bind(FieldCount() + 1, static_cast<int64_t>(rowid_));
-                st.exec();
+                const int n = st.exec();
                 st.reset();
+                return n;
             });
+            conn_->noteWrite(table_, changesBefore, rows, adding ? rows : 0);
             written = adding ? sqlite3_last_insert_rowid(conn_->db().getHandle()) : rowid_;
         } catch (...) {
             if (adding)
@@ -1264,12 +1291,14 @@ void Recordset::Delete()
         SQLite::Statement& st =
             conn_->statement(QStringLiteral("DELETE FROM ") + quoteName(table_) + " WHERE rowid = ?1");
         ResetGuard stGuard(st);
+        const qint64 changesBefore = conn_->totalChanges();
         changed = translated(conn_->path(), [&] {
             st.bind(1, static_cast<int64_t>(rowid_));
             const int n = st.exec();
             st.reset();
             return n;
         });
+        conn_->noteWrite(table_, changesBefore, changed, -changed);
     } catch (...) {
         conn_->releaseWriteLock();
         throw;

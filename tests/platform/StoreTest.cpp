@@ -5,6 +5,8 @@
 
 #include <QTemporaryDir>
 
+#include <SQLiteCpp/SQLiteCpp.h>
+
 #include <gtest/gtest.h>
 
 using namespace store;
@@ -369,6 +371,47 @@ TEST_F(StoreTest, PagesFollowNaturalOrderAndHoldNoLockBetweenReads)
     EXPECT_EQ(rest[1].values[0].toString(), "K5");
     EXPECT_TRUE(rs->ReadPage(rest.back().rowid, 10).empty());
     EXPECT_EQ(rs->Text(0), "K5");  // the current row stayed
+}
+
+TEST_F(StoreTest, CountsStayExactThroughOwnWritesOtherWritersTriggersAndRollbacks)
+{
+    db->AppendTableDef(TableDef{QStringLiteral("Log"), {FieldDef{QStringLiteral("Entry"), dbText, 30, 0}}, {}});
+    auto log = db->OpenRecordset(QStringLiteral("Log"));
+    EXPECT_EQ(rs->RecordCount(), 0);
+    EXPECT_EQ(log->RecordCount(), 0);
+    add("K1", "A");
+    add("K2", "B");
+    EXPECT_EQ(rs->RecordCount(), 2);
+    rs->MoveFirst();
+    rs->Delete();
+    EXPECT_EQ(rs->RecordCount(), 1);
+
+    // Another program's commit is counted afresh.
+    {
+        auto other = Database::OpenDatabase(path);
+        auto otherLog = other->OpenRecordset(QStringLiteral("Log"));
+        otherLog->AddNew();
+        otherLog->SetValue(0, QStringLiteral("from the other counter"));
+        otherLog->Update();
+    }
+    EXPECT_EQ(log->RecordCount(), 1);
+
+    // A trigger of the file writes another table along with ours.
+    SQLite::Database raw(path.toStdString(), SQLite::OPEN_READWRITE);
+    raw.exec("CREATE TRIGGER log_it AFTER INSERT ON \"Video Database\" "
+             "BEGIN INSERT INTO \"Log\" VALUES ('added ' || NEW.\"Video Code\"); END");
+    EXPECT_EQ(log->RecordCount(), 1);
+    add("K3", "C");
+    EXPECT_EQ(rs->RecordCount(), 2);
+    EXPECT_EQ(log->RecordCount(), 2);
+
+    // Rows written and then rolled back are not counted.
+    db->BeginTrans();
+    add("K4", "D");
+    EXPECT_EQ(rs->RecordCount(), 3);
+    db->Rollback();
+    EXPECT_EQ(rs->RecordCount(), 2);
+    EXPECT_EQ(log->RecordCount(), 2);
 }
 
 TEST_F(StoreTest, OtherConnectionsSeeCommittedChangesAtOnce)
