@@ -23,6 +23,10 @@ ok() { echo "ok: $*"; passes=$((passes + 1)); }
 bad() {
     echo "FAIL: $*"
     failures=$((failures + 1))
+    if [ -n "$XPID" ] && ! kill -0 "$XPID" 2>/dev/null; then
+        echo "    the virtual display $DISPLAY is gone (killed from outside?):"
+        sed 's/^/    | /' "$WORK/xvfb.log"
+    fi
     if [ -n "${DIR:-}" ] && [ -s "$DIR/out.log" ]; then
         echo "    the program's output in $(basename "$DIR"):"
         sed 's/^/    | /' "$DIR/out.log"
