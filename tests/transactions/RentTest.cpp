@@ -50,6 +50,7 @@ TEST_F(RentTest, OpensEmptyWithTodayAndTheRentalCount)
     EXPECT_EQ(w->subWindow()->size(), twips::size(5295, 6825));
     EXPECT_EQ(control<QLabel>(w, "lblCaption")->text(), "Rent a Tape");
     EXPECT_EQ(control<QGroupBox>(w, "fraMessages")->title(), "Status");
+    expectCaptionsFit(w);
     EXPECT_EQ(results(w), (QStringList{"", "", "12/7/2026", ""}));
     EXPECT_EQ(box(w, "txtVcode")->text(), "");
     EXPECT_EQ(state(w), kEntry);

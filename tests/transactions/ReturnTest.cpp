@@ -54,6 +54,7 @@ TEST_F(ReturnTest, OpensEmptyWithTodayAndTheReturnCount)
     EXPECT_EQ(w->caption(), "Return tape/s");
     EXPECT_EQ(w->subWindow()->size(), twips::size(5295, 7170));
     EXPECT_EQ(control<QLabel>(w, "lblCaption")->text(), "Return rented tape");
+    expectCaptionsFit(w);
     EXPECT_EQ(results(w), (QStringList{"", "", "", "12/7/2026", ""}));
     EXPECT_EQ(state(w), kEntry);
     EXPECT_EQ(mainWindow()->panelText(1), "Returnee Database");

@@ -85,6 +85,14 @@ protected:
         box(w, "txtMemcode")->setText(member);
     }
 
+    // Every caption of the window reads whole in its own font.
+    static void expectCaptionsFit(QWidget* w)
+    {
+        for (QLabel* l : w->findChildren<QLabel*>())
+            EXPECT_LE(l->fontMetrics().horizontalAdvance(QString(l->text()).remove('&')), l->contentsRect().width())
+                << l->objectName().toStdString();
+    }
+
     static State state(QWidget* w)
     {
         return {box(w, "txtVcode")->isEnabled() && box(w, "txtMemcode")->isEnabled(),
