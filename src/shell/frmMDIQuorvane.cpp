@@ -14,6 +14,7 @@
 #include "shell/Windows.h"
 #include "shell/frmAbout.h"
 #include "startup/frmLogin.h"
+#include "users/frmPasswordTool.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -705,7 +706,4 @@ void frmMDIQuorvane::openReturnWindow()
     // Will show the return window once it is part of the program.
 }
 
-void frmMDIQuorvane::openPasswordTool()
-{
-    // Will show the user management tool once it is part of the program.
-}
+void frmMDIQuorvane::openPasswordTool() { windows::show<frmPasswordTool>(); }
