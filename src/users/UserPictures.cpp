@@ -10,11 +10,13 @@ namespace users {
 
 namespace {
 
-// Drawn on a 32 by 32 grid, scaled to the size asked for.
+// Drawn on a 32 by 32 grid, scaled to the size asked for, in dark outlines.
 constexpr qreal kGrid = 32.0;
-const QColor kLine(40, 44, 52);
 
-QPen line(qreal width = 1.3) { return QPen(kLine, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin); }
+QPen line(qreal width = 1.3)
+{
+    return QPen(QColor(40, 44, 52), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
 
 // A clerk seen from the front, head and shoulders, at the left of the grid.
 void drawClerk(QPainter& p)
@@ -33,53 +35,37 @@ void drawClerk(QPainter& p)
     p.drawEllipse(QPointF(12, 10.5), 5.5, 6);
 }
 
-// A round badge at the lower right carrying a sign.
-void drawBadge(QPainter& p, const QColor& colour)
+// A clerk with a round badge at the lower right, the badge carrying a sign
+// of two white strokes.
+void drawClerkWithBadge(QPainter& p, const QColor& badge, const QLineF& stroke1, const QLineF& stroke2)
 {
+    drawClerk(p);
     p.setPen(QPen(Qt::white, 1.2));
-    p.setBrush(colour);
+    p.setBrush(badge);
     p.drawEllipse(QPointF(24, 23), 7, 7);
+    p.setPen(QPen(Qt::white, 2.5, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(stroke1);
+    p.drawLine(stroke2);
 }
 
 void drawNew(QPainter& p)
 {
-    // A clerk with a green plus: a user joins.
-    drawClerk(p);
-    drawBadge(p, QColor(35, 150, 65));
-    p.setPen(QPen(Qt::white, 2.6, Qt::SolidLine, Qt::FlatCap));
-    p.drawLine(QPointF(24, 19), QPointF(24, 27));
-    p.drawLine(QPointF(20, 23), QPointF(28, 23));
+    // A green plus: a user joins.
+    drawClerkWithBadge(p, QColor(35, 150, 65), QLineF(24, 19.5, 24, 26.5), QLineF(20.5, 23, 27.5, 23));
 }
 
 void drawDelete(QPainter& p)
 {
-    // A clerk with a red cross: a user leaves.
-    drawClerk(p);
-    drawBadge(p, QColor(200, 40, 40));
-    p.setPen(QPen(Qt::white, 2.4, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(21.2, 20.2), QPointF(26.8, 25.8));
-    p.drawLine(QPointF(26.8, 20.2), QPointF(21.2, 25.8));
+    // A red cross: a user leaves.
+    drawClerkWithBadge(p, QColor(200, 40, 40), QLineF(21.2, 20.2, 26.8, 25.8), QLineF(26.8, 20.2, 21.2, 25.8));
 }
 
 void drawEdit(QPainter& p)
 {
-    // The password key of the main window's list, with a pencil across it:
-    // a password changes.
-    pictures::draw(QStringLiteral("passkey"), p, QRectF(0, -3, kGrid, kGrid));
-    p.save();
-    p.translate(22, 22);
-    p.rotate(45);
-    p.setPen(line(1.1));
-    p.setBrush(QColor(245, 190, 40));
-    p.drawRect(QRectF(-2.5, -9, 5, 12));
-    p.setBrush(QColor(240, 215, 170));
-    QPainterPath tip;
-    tip.moveTo(-2.5, 3);
-    tip.lineTo(2.5, 3);
-    tip.lineTo(0, 8);
-    tip.closeSubpath();
-    p.drawPath(tip);
-    p.restore();
+    // The main window's password key, with its written sheet and pencil at
+    // the lower right: a password changes.
+    pictures::draw(QStringLiteral("passkey"), p, QRectF(-2, -5, 30, 30));
+    pictures::draw(QStringLiteral("edit"), p, QRectF(14, 12, 19, 19));
 }
 
 void drawSave(QPainter& p)
@@ -128,11 +114,13 @@ bool drawPicture(const QString& key, QPainter& painter, const QRectF& rect)
     const Drawing drawing = drawingFor(key);
     if (!drawing)
         return false;
+    // The grid is mapped onto the largest square centred in rect.
+    const qreal side = qMin(rect.width(), rect.height());
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
-    const qreal side = qMin(rect.width(), rect.height());
-    painter.translate(rect.center().x() - side / 2, rect.center().y() - side / 2);
-    painter.scale(side / kGrid, side / kGrid);
+    painter.setTransform(QTransform::fromScale(side / kGrid, side / kGrid) *
+                             QTransform::fromTranslate(rect.center().x() - side / 2, rect.center().y() - side / 2),
+                         true);
     drawing(painter);
     painter.restore();
     return true;

@@ -10,6 +10,7 @@
 #include "shell/KeyboardState.h"
 #include "shell/Windows.h"
 #include "shell/frmAbout.h"
+#include "startup/LoginScript.h"
 #include "startup/frmLogin.h"
 #include "users/frmPasswordTool.h"
 
@@ -527,14 +528,7 @@ TEST_F(ShellTest, UserManagementOpensTheToolOnceCleared)
 {
     addUser("clerk", "UW");  // typed: pw
     modQuorvane::CurrentPassword = "pw";
-    const auto answer = [] {
-        QTimer::singleShot(0, [] {
-            frmLogin& login = frmLogin::instance();
-            control<QLineEdit>(&login, "txtUserName")->setText("clerk");
-            control<QLineEdit>(&login, "txtPassword")->setText("pw");
-            control<QPushButton>(&login, "cmdOK")->click();
-        });
-    };
+    const auto answer = [] { QTimer::singleShot(0, [] { login_script::answer("clerk", "pw"); }); };
     answer();
     main->mnuPassword_Click();
     frmPasswordTool* tool = windows::find<frmPasswordTool>();

@@ -84,6 +84,21 @@ protected:
     static QLineEdit* box(QWidget* w, const char* name) { return control<QLineEdit>(w, name); }
     static QComboBox* list(QWidget* w) { return control<QComboBox>(w, "cboUser"); }
 
+    // Chooses the user at this place in the list, as a click does.
+    static void choose(frmPasswordTool* w, int index)
+    {
+        list(w)->setCurrentIndex(index);
+        w->cboUser_Click();
+    }
+
+    // One "Error : " report with the critical icon, and nothing else.
+    void expectOneErrorReport()
+    {
+        ASSERT_EQ(dialogs_.messages.size(), 1u);
+        EXPECT_TRUE(dialogs_.messages[0].text.startsWith("Error : ")) << dialogs_.messages[0].text.toStdString();
+        EXPECT_EQ(dialogs_.messages[0].icon, dialogs::Icon::Critical);
+    }
+
     static QStringList listed(QWidget* w)
     {
         QStringList out;
@@ -225,8 +240,7 @@ TEST_F(PasswordToolTest, OpensIdleWithSaveDisabledAndCancelReturnsThere)
     frmPasswordTool* w = openTool();
     expectIdle(w, {"clerk", "bo"});
 
-    list(w)->setCurrentIndex(1);
-    w->cboUser_Click();
+    choose(w, 1);
     press(w, "Edit");
     EXPECT_FALSE(w->IsNewUser);
     EXPECT_EQ(buttons(w), "---S");
@@ -261,8 +275,7 @@ TEST_F(PasswordToolTest, SaveRefusesInOrderAndKeepsTheModeAndTheTexts)
               (QStringList{"Username field must not be empty...", "Password field must not be empty..."}));
     control<QPushButton>(w, "cmdDone")->click();
 
-    list(w)->setCurrentIndex(1);
-    w->cboUser_Click();
+    choose(w, 1);
     press(w, "Edit");
     dialogs_.clear();
     struct Step {
@@ -343,8 +356,7 @@ TEST_F(PasswordToolTest, ARefusedClearanceDeniesAccessAndWritesNothing)
     EXPECT_EQ(box(w, "txtUser")->text(), "cy");
 
     control<QPushButton>(w, "cmdDone")->click();
-    list(w)->setCurrentIndex(1);
-    w->cboUser_Click();
+    choose(w, 1);
     dialogs_.clear();
     pressRefused(w, "Delete");
     EXPECT_EQ(dialogs_.texts(), QStringList{"Access Denied !!"});
@@ -366,8 +378,7 @@ TEST_F(PasswordToolTest, DeletingRefusesTheLoggedInClerkButNotANameInOtherCase)
     EXPECT_TRUE(dialogs_.questions.empty());
 
     // No leaves the table and the window as they were.
-    list(w)->setCurrentIndex(1);
-    w->cboUser_Click();
+    choose(w, 1);
     dialogs_.clear();
     dialogs_.yesNoAnswers = {false};
     press(w, "Delete");
@@ -383,8 +394,7 @@ TEST_F(PasswordToolTest, DeletingRefusesTheLoggedInClerkButNotANameInOtherCase)
     expectIdle(w, {"clerk", "bo", "bo"});
 
     // Of two users with one name, the first goes.
-    list(w)->setCurrentIndex(2);
-    w->cboUser_Click();
+    choose(w, 2);
     dialogs_.yesNoAnswers = {true};
     press(w, "Delete");
     EXPECT_EQ(usersOnFile(), (QStringList{"clerk:pw", "bo:b2"}));
@@ -396,8 +406,7 @@ TEST_F(PasswordToolTest, AKeyTypedIntoTheListReloadsItWithEachUserOnce)
     for (const char* name : {"clerk", "bo", "cy"})
         addTypedUser(name, "p");
     frmPasswordTool* w = openTool();
-    list(w)->setCurrentIndex(2);
-    w->cboUser_Click();
+    choose(w, 2);
     QTest::keyClick(list(w), Qt::Key_B);
     EXPECT_EQ(dialogs_.texts(), QStringList{"Pls. choose form the specified selections only..."});
     EXPECT_EQ(dialogs_.messages[0].icon, dialogs::Icon::Information);
@@ -462,9 +471,7 @@ TEST_F(PasswordToolTest, EngineRefusalsAreReported)
     box(w, "txtUser")->setText(QString(31, QLatin1Char('n')));
     box(w, "txtCurrent")->setText("p");
     press(w, "Save");
-    ASSERT_EQ(dialogs_.messages.size(), 1u);
-    EXPECT_TRUE(dialogs_.messages[0].text.startsWith("Error : ")) << dialogs_.messages[0].text.toStdString();
-    EXPECT_EQ(dialogs_.messages[0].icon, dialogs::Icon::Critical);
+    expectOneErrorReport();
     EXPECT_TRUE(w->IsEditing);
     control<QPushButton>(w, "cmdDone")->click();
 
@@ -474,14 +481,11 @@ TEST_F(PasswordToolTest, EngineRefusalsAreReported)
         raw.exec("CREATE TRIGGER keep BEFORE DELETE ON \"Users Database\" "
                  "BEGIN SELECT RAISE(ABORT, 'the users are kept'); END");
     }
-    list(w)->setCurrentIndex(1);
-    w->cboUser_Click();
+    choose(w, 1);
     dialogs_.clear();
     dialogs_.yesNoAnswers = {true};
     press(w, "Delete");
-    ASSERT_EQ(dialogs_.messages.size(), 1u);
-    EXPECT_TRUE(dialogs_.messages[0].text.startsWith("Error : ")) << dialogs_.messages[0].text.toStdString();
-    EXPECT_EQ(dialogs_.messages[0].icon, dialogs::Icon::Critical);
+    expectOneErrorReport();
     EXPECT_EQ(usersOnFile(), (QStringList{"clerk:pw", "bo:b"}));
 }
 
