@@ -73,14 +73,9 @@ void drawSave(QPainter& p)
     // A diskette: the details are kept.
     p.setPen(line());
     p.setBrush(QColor(45, 85, 160));
-    QPainterPath shell;
-    shell.moveTo(3.5, 3.5);
-    shell.lineTo(24.5, 3.5);
-    shell.lineTo(28.5, 7.5);
-    shell.lineTo(28.5, 28.5);
-    shell.lineTo(3.5, 28.5);
-    shell.closeSubpath();
-    p.drawPath(shell);
+    // The case, its upper right corner cut off.
+    p.drawPolygon(QPolygonF{QPointF(3.5, 3.5), QPointF(24.5, 3.5), QPointF(28.5, 7.5), QPointF(28.5, 28.5),
+                            QPointF(3.5, 28.5)});
     p.setBrush(QColor(205, 210, 220));
     p.drawRect(QRectF(9, 3.5, 13, 8.5));
     p.setBrush(QColor(45, 85, 160));

@@ -48,6 +48,18 @@ store::Recordset& usersSet()
 
 void inform(const QString& text) { dialogs::message(text, dialogs::Icon::Information); }
 
+// Runs a routine under an error trap: a failure ends it with "Error :" and
+// the description.
+template <class Routine>
+void trapped(Routine routine)
+{
+    try {
+        routine();
+    } catch (const std::exception& e) {
+        dialogs::reportError(e);
+    }
+}
+
 QLineEdit* addBox(QWidget* parent, const char* name, bool password)
 {
     auto* box = new QLineEdit(parent);
@@ -176,16 +188,14 @@ void frmPasswordTool::Form_Load()
         setCaption(QStringLiteral("Password Database"));
         setOuterSizeTwips(5700, 4900);
     }
-    try {
+    trapped([this] {
         IsEditing = false;
         IsNewUser = true;
         if (usersSet().RecordCount() > 0)
             loadUsers();
         else
             showNoUsers();
-    } catch (const std::exception& e) {
-        dialogs::reportError(e);
-    }
+    });
 }
 
 void frmPasswordTool::loadUsers()
@@ -235,7 +245,7 @@ void frmPasswordTool::showNoUsers()
 
 void frmPasswordTool::cboUser_Click()
 {
-    try {
+    trapped([this] {
         store::Recordset& rs = usersSet();
         selectedRow_ = 0;
         if (rs.RecordCount() == 0)
@@ -247,9 +257,7 @@ void frmPasswordTool::cboUser_Click()
             rs.MoveLast();
             rs.MoveNext();
         }
-    } catch (const std::exception& e) {
-        dialogs::reportError(e);
-    }
+    });
 }
 
 void frmPasswordTool::cboUser_KeyPress(int& keyAscii)
@@ -296,7 +304,7 @@ void frmPasswordTool::tbrPass_ButtonClick(const QString& key)
             DeleteUser();
         else if (key == QLatin1String("Save"))
             SaveInfo();
-    } catch (const std::exception&) {
+    } catch (...) {
     }
 }
 
@@ -391,7 +399,7 @@ void frmPasswordTool::closeEvent(QCloseEvent* event)
 void frmPasswordTool::DeleteUser()
 {
     // A deletion that fails says so, or the clerk would think the user gone.
-    try {
+    trapped([this] {
         if (!securityClearance())
             return;
         const QString name = cboUser->currentText();
@@ -408,14 +416,12 @@ void frmPasswordTool::DeleteUser()
         if (rs.RecordCount() > 0 && rs.FindFirst(kUsername, name))
             rs.Delete();
         reload();
-    } catch (const std::exception& e) {
-        dialogs::reportError(e);
-    }
+    });
 }
 
 void frmPasswordTool::SaveInfo()
 {
-    try {
+    trapped([this] {
         if (!securityClearance())
             return;
         struct Required {
@@ -436,58 +442,52 @@ void frmPasswordTool::SaveInfo()
                 return;
             }
         }
+        // A new user needs only a name and a password.
         if (IsNewUser)
-            saveNewUser();
-        else
-            saveChangedPassword();
-    } catch (const std::exception& e) {
-        dialogs::reportError(e);
-    }
+            writeUser(txtCurrent->text());
+        else if (passwordChangeAccepted())
+            writeUser(txtVerify->text());
+    });
 }
 
-void frmPasswordTool::saveNewUser()
+// Steps of the edit mode: the chosen user's current password, then the new
+// one typed twice alike.
+bool frmPasswordTool::passwordChangeAccepted()
 {
     store::Recordset& rs = usersSet();
-    const QString name = txtUser->text();
-    // A password the stored form cannot hold is refused before anything is
-    // written.
-    const QString stored = modValidate::EncodePassword(txtCurrent->text());
-    try {
-        rs.AddNew();
-        rs.SetValue(kUsername, name);
-        rs.SetValue(kPassword, stored);
-        rs.Update();
-    } catch (...) {
-        rs.CancelUpdate();
-        throw;
-    }
-    inform(QStringLiteral("User : ") + name + QStringLiteral(" has been successfully added to the user database..."));
-    clearBoxes();
-    reload();
-    btnSave->setEnabled(false);
-}
-
-void frmPasswordTool::saveChangedPassword()
-{
-    store::Recordset& rs = usersSet();
-    const QString name = txtUser->text();
     if (rs.RecordCount() > 0) {
         // The chosen user's row, even if something moved the record set
         // while the clearance was asked.
         catalogue::returnToShownRow(rs, selectedRow_);
         if (modValidate::DecodePassword(rs.Text(kPassword)) != txtCurrent->text()) {
             inform(QStringLiteral("Wrong password. Pls. try again..."));
-            return;
+            return false;
         }
     }
     if (txtNew->text() != txtVerify->text()) {
         inform(QStringLiteral("New password and verification didn't match. Pls. try again..."));
-        return;
+        return false;
     }
-    const QString stored = modValidate::EncodePassword(txtVerify->text());
+    return true;
+}
+
+// Adds the new user, or writes the chosen user's new password, and goes
+// back to the list.
+void frmPasswordTool::writeUser(const QString& password)
+{
+    store::Recordset& rs = usersSet();
+    const bool adding = IsNewUser;
+    const QString name = txtUser->text();
+    // A password the stored form cannot hold is refused before anything is
+    // written.
+    const QString stored = modValidate::EncodePassword(password);
     try {
-        catalogue::returnToShownRow(rs, selectedRow_);
-        rs.Edit();
+        if (adding) {
+            rs.AddNew();
+        } else {
+            catalogue::returnToShownRow(rs, selectedRow_);
+            rs.Edit();
+        }
         rs.SetValue(kUsername, name);
         rs.SetValue(kPassword, stored);
         rs.Update();
@@ -496,9 +496,11 @@ void frmPasswordTool::saveChangedPassword()
         throw;
     }
     // Only once the new password is on file do later clearances ask for it.
-    if (name == CurrentUser)
-        CurrentPassword = txtVerify->text();
-    inform(QStringLiteral("User : ") + name + QStringLiteral(" has been successfully updated in the user database..."));
+    if (!adding && name == CurrentUser)
+        CurrentPassword = password;
+    inform(QStringLiteral("User : ") + name +
+           (adding ? QStringLiteral(" has been successfully added to the user database...")
+                   : QStringLiteral(" has been successfully updated in the user database...")));
     clearBoxes();
     reload();
     btnSave->setEnabled(false);

@@ -62,8 +62,8 @@ private:
     void reload();
     bool securityClearance();
     bool refuseWhileAwaitingClearance();
-    void saveNewUser();
-    void saveChangedPassword();
+    bool passwordChangeAccepted();
+    void writeUser(const QString& password);
 
     bool placed_ = false;
     bool awaitingClearance_ = false;

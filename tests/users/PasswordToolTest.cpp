@@ -204,6 +204,14 @@ TEST_F(PasswordToolTest, WithNoUsersOnlyNewWorksAndTheFirstUserIsAdded)
     EXPECT_FALSE(control<QGroupBox>(w, "fraPass")->isEnabled());
     EXPECT_EQ(main->panelText(1), "No database open");
 
+    // Cancel goes back to the same state, and the button says Done again,
+    // since it now closes the window.
+    press(w, "New");
+    control<QPushButton>(w, "cmdDone")->click();
+    EXPECT_EQ(buttons(w), "N---");
+    EXPECT_FALSE(w->IsEditing);
+    EXPECT_EQ(control<QPushButton>(w, "cmdDone")->text(), "&Done");
+
     press(w, "New");
     EXPECT_EQ(buttons(w), "---S");
     EXPECT_TRUE(w->IsEditing);
