@@ -71,12 +71,10 @@ frmAbout::frmAbout()
     auto* noticeLayout = new QVBoxLayout(shpNotice);
     noticeLayout->addWidget(lblWarning);
     noticeLayout->addSpacing(6);
-    auto* contact = new QHBoxLayout;
-    contact->setSpacing(0);
-    contact->addWidget(lblComments);
-    contact->addWidget(lblEmail);
-    contact->addStretch();
-    noticeLayout->addLayout(contact);
+    // The address goes under the invitation: side by side the two do not fit
+    // the box's width, and one would cut the other.
+    noticeLayout->addWidget(lblComments);
+    noticeLayout->addWidget(lblEmail);
 
     cmOK = new QPushButton(QStringLiteral("&OK"), this);
     cmOK->setObjectName(QStringLiteral("cmOK"));

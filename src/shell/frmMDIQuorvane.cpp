@@ -16,6 +16,7 @@
 #include "startup/frmLogin.h"
 #include "transactions/frmRent.h"
 #include "transactions/frmReturn.h"
+#include "users/frmPasswordTool.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -701,7 +702,4 @@ void frmMDIQuorvane::openRentWindow() { windows::show<frmRent>(); }
 
 void frmMDIQuorvane::openReturnWindow() { windows::show<frmReturn>(); }
 
-void frmMDIQuorvane::openPasswordTool()
-{
-    // Will show the user management tool once it is part of the program.
-}
+void frmMDIQuorvane::openPasswordTool() { windows::show<frmPasswordTool>(); }

@@ -12,6 +12,7 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -45,7 +46,7 @@ void frmLogin::destroyInstance()
     g_login = nullptr;
 }
 
-frmLogin::frmLogin() : QWidget(nullptr, Qt::Dialog)
+frmLogin::frmLogin() : QDialog(nullptr)
 {
     setObjectName(QStringLiteral("frmLogin"));
     setWindowTitle(kTitle);
@@ -66,7 +67,9 @@ frmLogin::frmLogin() : QWidget(nullptr, Qt::Dialog)
     markLayout->addWidget(lblMark1);
     markLayout->addWidget(lblMark2);
 
-    lblPrompt = new QLabel(this);
+    // The clearance prompt; the start-up login hides it. It always carries
+    // its words, so a screen reader never meets an empty label.
+    lblPrompt = new QLabel(kClearancePrompt, this);
     lblPrompt->setObjectName(QStringLiteral("lblPrompt"));
     lblPrompt->setWordWrap(true);
     lblPrompt->hide();
@@ -83,12 +86,20 @@ frmLogin::frmLogin() : QWidget(nullptr, Qt::Dialog)
     txtPassword->setObjectName(QStringLiteral("txtPassword"));
     txtPassword->setEchoMode(QLineEdit::Password);
     txtPassword->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
+    // A password keeps 30 characters; a longer one could never be matched.
+    txtPassword->setMaxLength(modValidate::kPasswordLength);
     lblPassword->setBuddy(txtPassword);
 
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    // Enter moves from box to box and presses only the button it is on; no
+    // button of this dialog is pressed by Enter elsewhere.
+    for (QPushButton* b : {cmdOK, cmdCancel}) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
 
     auto* grid = new QGridLayout;
     grid->addWidget(lblUserName, 0, 0);
@@ -160,7 +171,6 @@ void frmLogin::Form_Load()
     } else {
         // A later use asks the clerk who logged in at start-up to confirm.
         setWindowTitle(kTitle);
-        lblPrompt->setText(kClearancePrompt);
         lblPrompt->show();
     }
 }
@@ -281,6 +291,21 @@ void frmLogin::closeEvent(QCloseEvent* event)
 {
     // Closing the dialog by its frame is a Cancel.
     event->ignore();
+    reject();
+}
+
+void frmLogin::reject()
+{
     if (isVisible())
         cmdCancel_Click();
+}
+
+void frmLogin::keyPressEvent(QKeyEvent* event)
+{
+    // Escape is no answer: only the buttons and the frame answer the dialog.
+    if (event->key() == Qt::Key_Escape) {
+        event->ignore();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }

@@ -1,16 +1,17 @@
 // The login dialog: the gate of the program at start-up, and later the
 // security clearance that asks the logged-in clerk for the password again.
 // The dialog object lives for the whole run; loading and unloading it build
-// and clear its window, and its public flags survive both.
+// and clear its window, and its public flags survive both. It is a dialog
+// window, and says so to screen readers.
 #pragma once
 
-#include <QWidget>
+#include <QDialog>
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
-class frmLogin : public QWidget {
+class frmLogin : public QDialog {
     Q_OBJECT
 public:
     // The one login dialog of the run.
@@ -36,8 +37,12 @@ public:
     void txtUserName_KeyPress(int& keyAscii);
     void txtPassword_KeyPress(int& keyAscii);
 
+    // Every way of dismissing the dialog other than its buttons is a Cancel.
+    void reject() override;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     frmLogin();

@@ -43,8 +43,10 @@ done
 WAIT=${QUORVANE_E2E_WAIT:-60}
 
 # A display of our own. Xvfb chooses a free display number and writes it to
-# the given descriptor once it accepts connections.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
+# the given descriptor once it accepts connections. Without -noreset it would
+# start itself over each time its last client leaves, and a program started
+# in that moment could not connect.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$WORK/display" 2>"$WORK/xvfb.log" &
 XPID=$!
 for _ in $(seq $((WAIT * 10))); do
     [ -s "$WORK/display" ] && break

@@ -10,7 +10,9 @@
 #include "shell/KeyboardState.h"
 #include "shell/Windows.h"
 #include "shell/frmAbout.h"
+#include "startup/LoginScript.h"
 #include "startup/frmLogin.h"
+#include "users/frmPasswordTool.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -495,6 +497,9 @@ TEST_F(ShellTest, UserManagementWarnsWhenNoUserExistsAndAsksNoLogin)
     EXPECT_EQ(dialogs_.messages[0].text, "Warning, no user exist. pls. add one...");
     EXPECT_EQ(dialogs_.messages[0].icon, dialogs::Icon::Exclamation);
     EXPECT_FALSE(frmLogin::instance().isVisible());
+    // The user tool opens so that a first user can be made.
+    EXPECT_NE(windows::find<frmPasswordTool>(), nullptr);
+    EXPECT_EQ(openChildren(), 1);
 }
 
 TEST_F(ShellTest, UserManagementAsksForClearanceOnceAtATime)
@@ -514,6 +519,29 @@ TEST_F(ShellTest, UserManagementAsksForClearanceOnceAtATime)
     EXPECT_TRUE(dialogShown);
     EXPECT_TRUE(secondAskReturned);
     EXPECT_FALSE(frmLogin::instance().isVisible());
+    EXPECT_TRUE(dialogs_.messages.empty());
+    // Refused: the user tool stays shut.
+    EXPECT_EQ(windows::find<frmPasswordTool>(), nullptr);
+}
+
+TEST_F(ShellTest, UserManagementOpensTheToolOnceCleared)
+{
+    addUser("clerk", "UW");  // typed: pw
+    modQuorvane::CurrentPassword = "pw";
+    const auto answer = [] { QTimer::singleShot(0, [] { login_script::answer("clerk", "pw"); }); };
+    answer();
+    main->mnuPassword_Click();
+    frmPasswordTool* tool = windows::find<frmPasswordTool>();
+    ASSERT_NE(tool, nullptr);
+    EXPECT_EQ(main->panelText(1), "Classified database. Top secret");
+    EXPECT_EQ(main->panelText(2), "Classified records. Top secret");
+    // Asked again while it is open, it is brought forward as it stands.
+    control<QAction>(tool, "New")->trigger();
+    answer();
+    main->mnuPassword_Click();
+    EXPECT_EQ(windows::find<frmPasswordTool>(), tool);
+    EXPECT_TRUE(tool->IsEditing);
+    EXPECT_EQ(openChildren(), 1);
     EXPECT_TRUE(dialogs_.messages.empty());
 }
 
@@ -564,6 +592,20 @@ TEST_F(ShellTest, AboutBoxIsShownOnceAndBroughtForward)
     EXPECT_FALSE(control<QLabel>(about, "lblEmail")->text().isEmpty());
     EXPECT_FALSE(control<QLabel>(about, "lblWarning")->text().isEmpty());
     EXPECT_EQ(control<QPushButton>(about, "cmOK")->text(), "&OK");
+
+    // The contact line reads whole: the two labels neither overlap nor cut
+    // their texts.
+    pump();
+    for (const char* name : {"lblComments", "lblEmail"}) {
+        QLabel* label = control<QLabel>(about, name);
+        EXPECT_GE(label->contentsRect().width(), label->fontMetrics().horizontalAdvance(label->text())) << name;
+        EXPECT_GE(label->contentsRect().height(), label->fontMetrics().height()) << name;
+        EXPECT_TRUE(about->rect().contains(QRect(label->mapTo(about, QPoint(0, 0)), label->size()))) << name;
+    }
+    QLabel* comments = control<QLabel>(about, "lblComments");
+    QLabel* email = control<QLabel>(about, "lblEmail");
+    EXPECT_FALSE(QRect(comments->mapTo(about, QPoint(0, 0)), comments->size())
+                     .intersects(QRect(email->mapTo(about, QPoint(0, 0)), email->size())));
 
     // Opening it again brings the same window forward, unchanged.
     menuItem(main, "mnuAbout")->trigger();

@@ -5,14 +5,17 @@
 #include "platform/AppFolder.h"
 #include "shell/frmMDIQuorvane.h"
 #include "startup/Password.h"
+#include "startup/LoginScript.h"
 #include "startup/StartRoutine.h"
 #include "startup/frmLogin.h"
 #include "support/Harness.h"
 
 #include <SQLiteCpp/Database.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -23,6 +26,8 @@
 using namespace modQuorvane;
 using testing_support::control;
 using testing_support::QuorvaneTest;
+using login_script::answer;
+using login_script::Script;
 
 namespace {
 
@@ -36,7 +41,7 @@ protected:
         for (const auto& [name, password] : users) {
             rsUsers->AddNew();
             rsUsers->SetValue(QStringLiteral("Username"), name);
-            rsUsers->SetValue(QStringLiteral("Password"), modValidate::EncodePasswordText(password));
+            rsUsers->SetValue(QStringLiteral("Password"), modValidate::EncodePassword(password));
             rsUsers->Update();
         }
         dbMain->Close();
@@ -47,41 +52,11 @@ protected:
 
     void TearDown() override
     {
-        delete scripts_;
-        scripts_ = nullptr;
+        script.stop();
         QuorvaneTest::TearDown();
     }
 
-    // Types into the shown login dialog and presses a button.
-    static void answer(const QString& user, const QString& password, const char* button = "cmdOK")
-    {
-        frmLogin& login = frmLogin::instance();
-        control<QLineEdit>(&login, "txtUserName")->setText(user);
-        control<QLineEdit>(&login, "txtPassword")->setText(password);
-        control<QPushButton>(&login, button)->click();
-    }
-
-    // Runs the steps one after another while the program waits for the
-    // dialog, each once the previous one has been handled.
-    static void script(std::vector<std::function<void()>> steps)
-    {
-        auto queue = std::make_shared<std::vector<std::function<void()>>>(std::move(steps));
-        auto index = std::make_shared<size_t>(0);
-        if (!scripts_)
-            scripts_ = new QObject;
-        auto timer = new QTimer(scripts_);
-        QObject::connect(timer, &QTimer::timeout, [queue, index, timer] {
-            if (*index >= queue->size() || !frmLogin::instance().isVisible()) {
-                if (*index >= queue->size())
-                    timer->deleteLater();
-                return;
-            }
-            (*queue)[(*index)++]();
-        });
-        timer->start(5);
-    }
-
-    static inline QObject* scripts_ = nullptr;
+    Script script;
 };
 
 TEST_F(StartupTest, FirstStartInAnEmptyFolderCreatesTheDatabaseAndAsksForNoLogin)
@@ -238,6 +213,58 @@ TEST_F(StartupTest, ClearanceAcceptsOnlyTheLoggedInClerkWithTheCurrentPassword)
     EXPECT_EQ(dialogs_.texts(), QStringList{"Wrong password for username: Clerk"});
     script({[] { answer("Clerk", "new"); }});
     EXPECT_TRUE(frmLogin::instance().IsUserOK());
+}
+
+}  // namespace
+
+namespace {
+
+// The login as a screen reader meets it: a dialog named by its title, whose
+// labels all say something, in both uses.
+TEST_F(StartupTest, TheLoginIsADialogToScreenReaders)
+{
+    fileWithUsers({{"Clerk", "pw"}});
+    for (bool startup : {true, false}) {
+        SCOPED_TRACE(startup ? "start-up login" : "clearance");
+        IsStartupLogin = startup;
+        bool checked = false;
+        script({[&checked] {
+            frmLogin& login = frmLogin::instance();
+            QAccessibleInterface* dialog = QAccessible::queryAccessibleInterface(&login);
+            EXPECT_TRUE(dialog && dialog->role() == QAccessible::Dialog);
+            EXPECT_EQ(dialog ? dialog->text(QAccessible::Name) : QString(), "Security clearance required...");
+            for (QLabel* label : login.findChildren<QLabel*>()) {
+                QAccessibleInterface* face = QAccessible::queryAccessibleInterface(label);
+                EXPECT_FALSE(!face || face->text(QAccessible::Name).isEmpty()) << label->objectName().toStdString();
+            }
+            checked = true;
+            answer("Clerk", "pw");
+        }});
+        EXPECT_TRUE(frmLogin::instance().IsUserOK());
+        EXPECT_TRUE(checked);
+    }
+}
+
+TEST_F(StartupTest, ThePasswordBoxTakesThirtyCharactersAndEscapeAnswersNothing)
+{
+    fileWithUsers({{"Clerk", QString(30, QLatin1Char('p'))}});
+    IsStartupLogin = true;
+    script({[] {
+                frmLogin& login = frmLogin::instance();
+                auto* password = control<QLineEdit>(&login, "txtPassword");
+                login.activateWindow();
+                password->setFocus();
+                QTest::keyClicks(password, QString(35, QLatin1Char('p')));
+                EXPECT_EQ(password->text(), QString(30, QLatin1Char('p')));
+                QTest::keyClick(password, Qt::Key_Escape);
+                QTest::keyClick(control<QLineEdit>(&login, "txtUserName"), Qt::Key_Escape);
+                EXPECT_TRUE(login.isVisible());
+                control<QLineEdit>(&login, "txtUserName")->setText("Clerk");
+                QTest::keyClick(password, Qt::Key_Return);
+            }});
+    EXPECT_TRUE(frmLogin::instance().IsUserOK());
+    EXPECT_TRUE(dialogs_.messages.empty());
+    EXPECT_EQ(CurrentUser, "Clerk");
 }
 
 }  // namespace

@@ -1,0 +1,3 @@
+list(APPEND QV_WINDOWS_SOURCES
+  src/users/frmPasswordTool.cpp
+  src/users/UserPictures.cpp)
