@@ -32,14 +32,7 @@ constexpr int kFirstBoxTop = 1080;
 constexpr int kBoxStep = 480;
 constexpr int kButtonRowTop = kFirstBoxTop + 6 * kBoxStep + 120;
 
-// The shared record set of the titles; an error, not a crash, when the
-// database is not open.
-store::Recordset& videoSet()
-{
-    if (!modQuorvane::rsVideo)
-        throw store::StoreError(store::ErrorKind::ObjectClosed, QStringLiteral("Object invalid or no longer set."));
-    return *modQuorvane::rsVideo;
-}
+store::Recordset& videoSet() { return modQuorvane::Shared(modQuorvane::rsVideo); }
 
 void warn(const QString& text) { dialogs::message(text, dialogs::Icon::Exclamation); }
 

@@ -30,14 +30,7 @@ constexpr int kFirstBoxTop = 1200;
 constexpr int kBoxStep = 480;
 constexpr int kButtonRowTop = kFirstBoxTop + 5 * kBoxStep + 120;
 
-// The shared record set of the members; an error, not a crash, when the
-// database is not open.
-store::Recordset& memberSet()
-{
-    if (!modQuorvane::rsMembers)
-        throw store::StoreError(store::ErrorKind::ObjectClosed, QStringLiteral("Object invalid or no longer set."));
-    return *modQuorvane::rsMembers;
-}
+store::Recordset& memberSet() { return modQuorvane::Shared(modQuorvane::rsMembers); }
 
 void warn(const QString& text) { dialogs::message(text, dialogs::Icon::Exclamation); }
 

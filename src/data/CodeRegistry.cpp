@@ -20,11 +20,8 @@ bool RegisterCode(const QString& code, const QString& name, const QString& table
     appendedRow = 0;
     std::shared_ptr<store::Recordset> rs;
     try {
-        if (!modQuorvane::dbMain)
-            throw store::StoreError(store::ErrorKind::ObjectClosed,
-                                    QStringLiteral("Object invalid or no longer set."));
         // A record set of its own: the shared registry record sets keep their rows.
-        rs = modQuorvane::dbMain->OpenRecordset(tableName);
+        rs = modQuorvane::MainDatabase().OpenRecordset(tableName);
         // The registry's lookup index makes this a point query; the answer is
         // the one a scan from the first row would give.
         if (rs->FindFirst(rs->Field(0).name, code))
@@ -52,10 +49,7 @@ bool WithdrawCode(const QString& tableName, std::int64_t appendedRow, const QStr
     if (appendedRow == 0)
         return true;
     try {
-        if (!modQuorvane::dbMain)
-            throw store::StoreError(store::ErrorKind::ObjectClosed,
-                                    QStringLiteral("Object invalid or no longer set."));
-        auto rs = modQuorvane::dbMain->OpenRecordset(tableName);
+        auto rs = modQuorvane::MainDatabase().OpenRecordset(tableName);
         // Already gone (deleted from the code history meanwhile): nothing to do.
         if (!rs->SetBookmark(appendedRow) || rs->Text(0) != code)
             return true;

@@ -36,6 +36,27 @@ short SearchStyle = 0;
 QString SearchQuery;
 QString SearchValue;
 
+namespace {
+[[noreturn]] void notSet()
+{
+    throw store::StoreError(store::ErrorKind::ObjectClosed, QStringLiteral("Object invalid or no longer set."));
+}
+}  // namespace
+
+store::Recordset& Shared(const std::shared_ptr<store::Recordset>& recordset)
+{
+    if (!recordset)
+        notSet();
+    return *recordset;
+}
+
+store::Database& MainDatabase()
+{
+    if (!dbMain)
+        notSet();
+    return *dbMain;
+}
+
 QString ComputeDbPath() { return platform::applicationFolder() + QStringLiteral("/Quorvane.mdb"); }
 
 namespace {

@@ -41,6 +41,11 @@ extern short SearchStyle;
 extern QString SearchQuery;
 extern QString SearchValue;
 
+// A shared record set, or the database, that a routine needs: an error, not
+// a crash, when it is not open ("Object invalid or no longer set.").
+store::Recordset& Shared(const std::shared_ptr<store::Recordset>& recordset);
+store::Database& MainDatabase();
+
 // The program's folder followed by "/Quorvane.mdb".
 QString ComputeDbPath();
 

@@ -130,14 +130,7 @@ frmMDIQuorvane::Command lookUp(std::initializer_list<KeyedCommand> table, const 
     return nullptr;
 }
 
-// A shared record set the commands read; an error, not a crash, when the
-// database is not open.
-store::Recordset& openSet(const std::shared_ptr<store::Recordset>& recordset)
-{
-    if (!recordset)
-        throw store::StoreError(store::ErrorKind::ObjectClosed, QStringLiteral("Object invalid or no longer set."));
-    return *recordset;
-}
+using modQuorvane::Shared;
 
 void inform(const QString& text) { dialogs::message(text, dialogs::Icon::Information); }
 
@@ -538,7 +531,7 @@ void frmMDIQuorvane::MDIForm_Unload()
 
 void frmMDIQuorvane::showTableInStatus(const std::shared_ptr<store::Recordset>& recordset)
 {
-    store::Recordset& rs = openSet(recordset);
+    store::Recordset& rs = Shared(recordset);
     setPanelText(1, rs.Name());
     setPanelText(2, shell::recordsText(rs.RecordCount()));
 }
@@ -547,10 +540,10 @@ void frmMDIQuorvane::gridCommand(bool viewOnly, const std::shared_ptr<store::Rec
                                  const QString& caption)
 {
     modQuorvane::GridViewOnly = viewOnly;
-    modQuorvane::GridTableName = openSet(recordset).Name();
+    modQuorvane::GridTableName = Shared(recordset).Name();
     openGridWindow(caption);
     setPanelText(1, modQuorvane::GridTableName);
-    setPanelText(2, shell::recordsText(openSet(recordset).RecordCount()));
+    setPanelText(2, shell::recordsText(Shared(recordset).RecordCount()));
 }
 
 void frmMDIQuorvane::mnuSaveAs_Click()
@@ -581,7 +574,7 @@ void frmMDIQuorvane::mnuVideoDel_Click() { gridCommand(false, modQuorvane::rsVid
 void frmMDIQuorvane::mnuVideoEdit_Click()
 {
     EditMode = true;
-    if (openSet(modQuorvane::rsVideo).RecordCount() == 0) {
+    if (Shared(modQuorvane::rsVideo).RecordCount() == 0) {
         inform(kNoVideo);
         return;
     }
@@ -601,7 +594,7 @@ void frmMDIQuorvane::mnuViewRet_Click()
 
 void frmMDIQuorvane::mnuViewInventory_Click()
 {
-    if (openSet(modQuorvane::rsVideo).RecordCount() == 0) {
+    if (Shared(modQuorvane::rsVideo).RecordCount() == 0) {
         inform(kNoVideo);
         return;
     }
@@ -628,7 +621,7 @@ void frmMDIQuorvane::mnuMemAdd_Click()
 void frmMDIQuorvane::mnuMemEdit_Click()
 {
     EditMode = true;
-    if (openSet(modQuorvane::rsMembers).RecordCount() == 0) {
+    if (Shared(modQuorvane::rsMembers).RecordCount() == 0) {
         inform(kNoMembers);
         return;
     }
@@ -643,7 +636,7 @@ void frmMDIQuorvane::mnuReturn_Click() { openReturnWindow(); }
 
 void frmMDIQuorvane::mnuPassword_Click()
 {
-    if (openSet(modQuorvane::rsUsers).RecordCount() == 0) {
+    if (Shared(modQuorvane::rsUsers).RecordCount() == 0) {
         // No one can log in yet: the tool opens so that a first user can be made.
         dialogs::message(kNoUsers, dialogs::Icon::Exclamation);
         openPasswordTool();

@@ -25,25 +25,7 @@ const QString kClosed = QStringLiteral("Yes");
 
 constexpr int kCodeWidth = 30;
 
-[[noreturn]] void notSet()
-{
-    throw store::StoreError(store::ErrorKind::ObjectClosed, QStringLiteral("Object invalid or no longer set."));
-}
-
-// A shared record set; an error, not a crash, when the database is not open.
-store::Recordset& shared(const std::shared_ptr<store::Recordset>& rs)
-{
-    if (!rs)
-        notSet();
-    return *rs;
-}
-
-store::Database& database()
-{
-    if (!modQuorvane::dbMain)
-        notSet();
-    return *modQuorvane::dbMain;
-}
+using modQuorvane::Shared;
 
 void inform(const QString& text) { dialogs::message(text, dialogs::Icon::Information); }
 
@@ -55,8 +37,8 @@ bool isExactlyZero(const QVariant& v) { return v.isValid() && !v.isNull() && v.t
 // errors go to the caller.
 QString stockRefusal(const QString& code, const QString& member, bool renting)
 {
-    store::Recordset& video = shared(modQuorvane::rsVideo);
-    store::Recordset& members = shared(modQuorvane::rsMembers);
+    store::Recordset& video = Shared(modQuorvane::rsVideo);
+    store::Recordset& members = Shared(modQuorvane::rsMembers);
     if (video.RecordCount() == 0)
         return QStringLiteral("No records in ") + video.Name() + QStringLiteral(". Please add one...");
     if (members.RecordCount() == 0)
@@ -93,7 +75,7 @@ QString notRentedBy(const QString& code, const QString& member)
 // when rsRentals now stands on the first one.
 QString openRentalRefusal(const QString& code, const QString& member)
 {
-    store::Recordset& rentals = shared(modQuorvane::rsRentals);
+    store::Recordset& rentals = Shared(modQuorvane::rsRentals);
     if (rentals.RecordCount() == 0)
         return noRentals(rentals);
     if (!rentals.FindFirst({{kVideoCode, code}, {kMemberId, member}, {kReturned, kOpen}}))
@@ -106,7 +88,7 @@ QString openRentalRefusal(const QString& code, const QString& member)
 // go to the caller. An empty count stays empty.
 bool moveStock(const QString& code, int direction)
 {
-    store::Recordset& video = shared(modQuorvane::rsVideo);
+    store::Recordset& video = Shared(modQuorvane::rsVideo);
     if (video.RecordCount() == 0)
         throw store::StoreError(store::ErrorKind::NoCurrentRecord, QStringLiteral("No current record."));
     if (!video.FindFirst(kVideoCode, code))
@@ -122,6 +104,31 @@ bool moveStock(const QString& code, int direction)
     return true;
 }
 
+// A check of the stock under an error trap: a refusal is shown and answers
+// false, and so does a store error, which is reported.
+bool checkStock(const QString& code, const QString& member, bool renting)
+{
+    try {
+        const QString refusal = stockRefusal(code, member, renting);
+        if (refusal.isEmpty())
+            return true;
+        inform(refusal);
+    } catch (const std::exception& e) {
+        dialogs::reportError(e);
+    }
+    return false;
+}
+
+bool trappedStockMove(const QString& code, int direction)
+{
+    try {
+        return moveStock(code, direction);
+    } catch (const std::exception& e) {
+        dialogs::reportError(e);
+        return false;
+    }
+}
+
 [[noreturn]] void titleGone()
 {
     throw store::StoreError(store::ErrorKind::NoCurrentRecord, QStringLiteral("No current record."));
@@ -131,30 +138,9 @@ bool moveStock(const QString& code, int direction)
 
 namespace modValidate {
 
-bool CheckRent(const QString& code, const QString& member)
-{
-    try {
-        const QString refusal = stockRefusal(code, member, true);
-        if (!refusal.isEmpty()) {
-            inform(refusal);
-            return false;
-        }
-        return true;
-    } catch (const std::exception& e) {
-        dialogs::reportError(e);
-        return false;
-    }
-}
+bool CheckRent(const QString& code, const QString& member) { return checkStock(code, member, true); }
 
-bool StockOut(const QString& code)
-{
-    try {
-        return moveStock(code, -1);
-    } catch (const std::exception& e) {
-        dialogs::reportError(e);
-        return false;
-    }
-}
+bool StockOut(const QString& code) { return trappedStockMove(code, -1); }
 
 bool CheckReturn(const QString& code, const QString& member)
 {
@@ -171,30 +157,9 @@ bool CheckReturn(const QString& code, const QString& member)
     return CheckReturnStock(code, member);
 }
 
-bool CheckReturnStock(const QString& code, const QString& member)
-{
-    try {
-        const QString refusal = stockRefusal(code, member, false);
-        if (!refusal.isEmpty()) {
-            inform(refusal);
-            return false;
-        }
-        return true;
-    } catch (const std::exception& e) {
-        dialogs::reportError(e);
-        return false;
-    }
-}
+bool CheckReturnStock(const QString& code, const QString& member) { return checkStock(code, member, false); }
 
-bool StockIn(const QString& code)
-{
-    try {
-        return moveStock(code, +1);
-    } catch (const std::exception& e) {
-        dialogs::reportError(e);
-        return false;
-    }
-}
+bool StockIn(const QString& code) { return trappedStockMove(code, +1); }
 
 }  // namespace modValidate
 
@@ -203,7 +168,7 @@ namespace transactions {
 Outcome RentTape(const QString& code, const QString& member)
 {
     try {
-        store::Transaction tx(database());
+        store::Transaction tx(modQuorvane::MainDatabase());
         // Another counter may have rented the last tape, or removed the title
         // or the member, since the check: ask again, now that no one else
         // can write.
@@ -212,7 +177,7 @@ Outcome RentTape(const QString& code, const QString& member)
             inform(refusal);
             return Outcome::Refused;
         }
-        store::Recordset& rentals = shared(modQuorvane::rsRentals);
+        store::Recordset& rentals = Shared(modQuorvane::rsRentals);
         rentals.AddNew();
         rentals.SetValue(kMemberId, convert::Left(member, kCodeWidth));
         rentals.SetValue(kVideoCode, convert::Left(code, kCodeWidth));
@@ -232,8 +197,8 @@ Outcome RentTape(const QString& code, const QString& member)
 Outcome ReturnTape(const QString& code, const QString& member, std::int64_t rentalRow)
 {
     try {
-        store::Transaction tx(database());
-        store::Recordset& rentals = shared(modQuorvane::rsRentals);
+        store::Transaction tx(modQuorvane::MainDatabase());
+        store::Recordset& rentals = Shared(modQuorvane::rsRentals);
         // The rental the check found must still be this member's open rental
         // of this title: another counter may have taken it back meanwhile.
         QString refusal;
@@ -253,7 +218,7 @@ Outcome ReturnTape(const QString& code, const QString& member, std::int64_t rent
         rentals.Edit();
         rentals.SetValue(kReturned, kClosed);
         rentals.Update();
-        store::Recordset& returns = shared(modQuorvane::rsReturnee);
+        store::Recordset& returns = Shared(modQuorvane::rsReturnee);
         returns.AddNew();
         returns.SetValue(kMemberId, convert::Left(member, kCodeWidth));
         returns.SetValue(kVideoCode, convert::Left(code, kCodeWidth));
@@ -279,7 +244,7 @@ short DaysRented(const std::optional<QDate>& rentDate, const QDate& today)
 
 std::optional<QDate> CurrentRentDate()
 {
-    const QVariant v = shared(modQuorvane::rsRentals).Value(kRentDate);
+    const QVariant v = Shared(modQuorvane::rsRentals).Value(kRentDate);
     if (v.typeId() == QMetaType::QDate && v.toDate().isValid())
         return v.toDate();
     return std::nullopt;

@@ -2,48 +2,19 @@
 // checks them, and rents one tape of the title to the member.
 #pragma once
 
-#include "shell/Windows.h"
+#include "transactions/TransactionWindow.h"
 
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-
-class frmRent : public QuorvaneForm {
+class frmRent : public TransactionWindow {
     Q_OBJECT
 public:
     frmRent();
 
     void Form_Load() override;
-    void Form_Unload() override;
-
-    void cmdCheck_Click();
-    void cmdCheck_KeyPress(int& keyAscii);
-    void cmdTrans_Click();
-    void cmdClear_Click();
-    void cmdCancel_Click();
-    void txtVcode_KeyPress(int& keyAscii);
-    void txtMemcode_KeyPress(int& keyAscii);
+    void cmdCheck_Click() override;
+    void cmdTrans_Click() override;
+    void cmdClear_Click() override;
 
 private:
-    void buildControls();
-
-    QLabel* lblCaption = nullptr;
-    QLabel* lblVcode = nullptr;
-    QLineEdit* txtVcode = nullptr;
-    QLabel* lblMemcode = nullptr;
-    QLineEdit* txtMemcode = nullptr;
-    QPushButton* cmdCheck = nullptr;
-    QGroupBox* fraMessages = nullptr;
-    QLabel* lblTitle = nullptr;
-    QLineEdit* txtTitle = nullptr;
-    QLabel* lblMember = nullptr;
-    QLineEdit* txtName = nullptr;
-    QLabel* lblDate = nullptr;
     QLineEdit* txtDate = nullptr;
-    QLabel* lblTapes = nullptr;
     QLineEdit* txtTapes = nullptr;
-    QPushButton* cmdTrans = nullptr;
-    QPushButton* cmdClear = nullptr;
-    QPushButton* cmdCancel = nullptr;
 };

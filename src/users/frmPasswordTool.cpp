@@ -37,14 +37,7 @@ const QString kCancel = QStringLiteral("&Cancel");
 // Users are read into the list this many at a time.
 constexpr int kListPage = 500;
 
-// The shared record set of the users; an error, not a crash, when the
-// database is not open.
-store::Recordset& usersSet()
-{
-    if (!modQuorvane::rsUsers)
-        throw store::StoreError(store::ErrorKind::ObjectClosed, QStringLiteral("Object invalid or no longer set."));
-    return *modQuorvane::rsUsers;
-}
+store::Recordset& usersSet() { return modQuorvane::Shared(modQuorvane::rsUsers); }
 
 void inform(const QString& text) { dialogs::message(text, dialogs::Icon::Information); }
 
