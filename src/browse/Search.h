@@ -67,9 +67,6 @@ private:
         QString text;      // upper case
         std::string utf8;  // the same in UTF-8
     };
-    template <class Text, class Part>
-    bool matchesUpper(const Text& value, Part needleOf) const;
-
     short style_;
     std::vector<Needle> needles_;
     mutable std::string scratch_;

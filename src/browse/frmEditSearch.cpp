@@ -21,6 +21,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 
+#include <algorithm>
 #include <iterator>
 
 using search_layout::Place;
