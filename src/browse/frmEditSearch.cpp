@@ -38,6 +38,7 @@ constexpr int kButtonHeight = 375;
 constexpr int kRightEdge = kSecondColumn + kListWidth;
 constexpr int kDesignWidth = 6225;
 constexpr int kDesignHeight = 6000;
+constexpr int kListedHeight = 7305;  // once a search has found something
 
 int selectedLine(QListView* list)
 {
@@ -198,7 +199,7 @@ void frmEditSearch::Form_Load()
         fillPickLists();
         selectLine(lstResults, 0);
         lstResults_Click();
-        setOuterSizeTwips(6225, 7305);
+        setOuterSizeTwips(kDesignWidth, kListedHeight);
         shell::showTableStatus(listed_.records->Name(), listed_.records->RecordCount());
     } catch (const std::exception& e) {
         dialogs::reportError(e);
