@@ -1309,4 +1309,52 @@ void Recordset::Delete()
     pos_ = Pos::Deleted;
 }
 
+// ---------------------------------------------------------------------------
+// Reading chosen fields in a long walk
+
+std::int64_t Recordset::ReadTextPage(std::int64_t afterRowid, int limit, const std::vector<int>& positions,
+                                     const TextVisitor& visit) const
+{
+    checkOpen();
+    QStringList columns{QStringLiteral("rowid")};
+    for (int p : positions)
+        columns << quoteName(Field(p).name);
+    if (limit <= 0)
+        return afterRowid;
+    SQLite::Statement& st = conn_->statement(QStringLiteral("SELECT %1 FROM %2 WHERE rowid > ?1 ORDER BY rowid LIMIT ?2")
+                                                 .arg(columns.join(QStringLiteral(", ")), quoteName(table_)));
+    ResetGuard stGuard(st);
+    std::vector<FieldText> texts(positions.size());
+    // Numbers written into a text field by another program read as Text()
+    // shows them; the spelling is kept here while visit runs.
+    std::vector<QByteArray> spelled(positions.size());
+    std::int64_t last = afterRowid;
+    translated(conn_->path(), [&] {
+        st.bind(1, static_cast<int64_t>(afterRowid));
+        st.bind(2, limit);
+        while (st.executeStep()) {
+            last = st.getColumn(0).getInt64();
+            for (size_t i = 0; i < positions.size(); ++i) {
+                const SQLite::Column c = st.getColumn(static_cast<int>(i) + 1);
+                switch (c.getType()) {
+                case SQLITE_NULL:
+                    texts[i] = FieldText{};
+                    break;
+                case SQLITE_INTEGER:
+                case SQLITE_FLOAT:
+                    spelled[i] = columnValue(c).toString().toUtf8();
+                    texts[i] = FieldText{spelled[i].constData(), static_cast<int>(spelled[i].size())};
+                    break;
+                default:  // text, and bytes read as UTF-8
+                    texts[i] = FieldText{c.getText(), c.getBytes()};
+                    break;
+                }
+            }
+            visit(last, texts.data());
+        }
+        st.reset();
+    });
+    return last;
+}
+
 }  // namespace store

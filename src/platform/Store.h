@@ -14,6 +14,7 @@
 #include <QVariant>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -275,6 +276,25 @@ private:
     std::int64_t lastModified_ = 0;
     Mode mode_ = Mode::None;
     std::vector<QVariant> buffer_;  // stored form of the pending row
+
+public:
+    // ---- Reading chosen fields in a long walk ----
+    // Some fields of up to `limit` rows whose rowid is greater than
+    // afterRowid, in natural order, without making a value of every field:
+    // visit(rowid, texts) runs once per row with one FieldText per position
+    // asked for, each the UTF-8 form of what Text() shows for it. The texts
+    // are valid only during that call, and visit must not let window events
+    // run (the page's read lock is held until the page ends). Returns the
+    // rowid of the last row visited, or afterRowid when there was none. The
+    // current row does not move.
+    struct FieldText {
+        const char* utf8 = nullptr;  // nullptr for an empty field
+        int size = 0;                // in bytes
+        bool isNull() const { return utf8 == nullptr; }
+    };
+    using TextVisitor = std::function<void(std::int64_t rowid, const FieldText* texts)>;
+    std::int64_t ReadTextPage(std::int64_t afterRowid, int limit, const std::vector<int>& positions,
+                              const TextVisitor& visit) const;
 };
 
 // Begins a transaction on a database and rolls it back when the scope ends

@@ -1,5 +1,6 @@
 #include "shell/frmMDIQuorvane.h"
 
+#include "browse/frmSearch.h"
 #include "catalogue/frmAdd.h"
 #include "catalogue/frmMembers.h"
 #include "data/modQuorvane.h"
@@ -681,10 +682,7 @@ void frmMDIQuorvane::openGridWindow(const QString& caption)
     Q_UNUSED(caption);
 }
 
-void frmMDIQuorvane::openSearchWindow()
-{
-    // Will show the search dialog once it is part of the program.
-}
+void frmMDIQuorvane::openSearchWindow() { windows::show<frmSearch>(); }
 
 void frmMDIQuorvane::openInventoryWindow()
 {

@@ -510,4 +510,59 @@ TEST(DeclaredTypes, ReadBackTheTypesTheyWereMadeWith)
     EXPECT_EQ(fieldInfoFromDeclared("R", "REAL", 0, false).type, dbDouble);
 }
 
+// ---------------------------------------------------------------------------
+// Reading chosen fields in a long walk
+
+TEST_F(StoreTest, TextPagesGiveTheChosenFieldsAsTextShowsThem)
+{
+    add("K1", "First");
+    add("K2", "Second", 22);
+    add("K3", "Third");
+    rs->MoveFirst();
+    rs->MoveNext();
+    rs->Edit();
+    rs->SetValue(QStringLiteral("Title"), QVariant());  // K2 has no title
+    rs->Update();
+    {
+        // Another program wrote a number into the text field of K3.
+        SQLite::Database raw(path.toStdString(), SQLite::OPEN_READWRITE);
+        raw.exec("UPDATE \"Video Database\" SET \"Title\" = 7.5 WHERE \"Video Code\" = 'K3'");
+    }
+    rs->MoveLast();
+    struct Seen {
+        std::int64_t rowid;
+        QStringList texts;
+    };
+    std::vector<Seen> seen;
+    const auto visit = [&](std::int64_t rowid, const Recordset::FieldText* t) {
+        QStringList texts;
+        for (int i = 0; i < 3; ++i)
+            texts << (t[i].isNull() ? QStringLiteral("<null>") : QString::fromUtf8(t[i].utf8, t[i].size));
+        seen.push_back({rowid, texts});
+    };
+    const std::vector<int> positions{1, 2, 0};  // Title, Tapes In, Video Code
+    const std::int64_t last = rs->ReadTextPage(0, 2, positions, visit);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].texts, (QStringList{"First", "1", "K1"}));
+    EXPECT_EQ(seen[1].texts, (QStringList{"<null>", "22", "K2"}));
+    EXPECT_EQ(last, seen[1].rowid);
+    // Between two pages another connection writes at once.
+    auto other = Database::OpenDatabase(path);
+    auto ors = other->OpenRecordset(QStringLiteral("Video Database"));
+    ors->AddNew();
+    ors->SetValue(0, QStringLiteral("K4"));
+    EXPECT_NO_THROW(ors->Update());
+    const std::int64_t end = rs->ReadTextPage(last, 10, positions, visit);
+    ASSERT_EQ(seen.size(), 4u);
+    EXPECT_EQ(end, seen[3].rowid);
+    EXPECT_EQ(seen[2].texts, (QStringList{rs->Text(1), "1", "K3"}));
+    EXPECT_EQ(seen[2].texts[0], "7.5");
+    EXPECT_EQ(seen[3].texts, (QStringList{"<null>", "<null>", "K4"}));
+    // Past the last row nothing is visited and the start comes back.
+    EXPECT_EQ(rs->ReadTextPage(end, 10, positions, visit), end);
+    EXPECT_EQ(seen.size(), 4u);
+    EXPECT_EQ(rs->Text(0), "K3");  // the current row stayed
+    expectRefused([&] { rs->ReadTextPage(0, 10, {9}, visit); }, ErrorKind::ItemNotFound, "Item not found");
+}
+
 }  // namespace

@@ -2,6 +2,7 @@
 // checks and sets, which window it opens and how, and how errors end.
 #include "shell/ShellFixture.h"
 
+#include "browse/frmSearch.h"
 #include "catalogue/frmAdd.h"
 #include "catalogue/frmMembers.h"
 #include "platform/Clock.h"
@@ -443,10 +444,19 @@ TEST_F(ShellTest, EditSearchAndInventoryPassWithRowsOnFile)
     addMember(1);
     main->mnuVideoEdit_Click();
     EXPECT_TRUE(modQuorvane::EditMode);
+    // The three commands show the one search dialog: an open one comes
+    // forward unchanged.
+    frmSearch* dialog = windows::find<frmSearch>();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(openChildren(), 1);
+    control<QLineEdit>(dialog, "txtQuery")->setText("typed");
     main->mnuSearch_Click();
     EXPECT_FALSE(modQuorvane::EditMode);
     main->mnuMemEdit_Click();
     EXPECT_TRUE(modQuorvane::EditMode);
+    EXPECT_EQ(windows::find<frmSearch>(), dialog);
+    EXPECT_EQ(control<QLineEdit>(dialog, "txtQuery")->text(), "typed");
+    EXPECT_EQ(openChildren(), 1);
     main->mnuViewInventory_Click();
     EXPECT_TRUE(dialogs_.messages.empty());
     EXPECT_EQ(main->panelText(1), "Video Database");
@@ -630,10 +640,12 @@ TEST_F(ShellTest, DisabledSearchDoesNothing)
     control<QAction>(main, "Search")->trigger();
     main->tbrQuorvane_ButtonClick("Search");
     EXPECT_TRUE(modQuorvane::EditMode);
+    EXPECT_EQ(windows::find<frmSearch>(), nullptr);
 
     main->setSearchEnabled(true);
     control<QAction>(main, "Search")->trigger();
     EXPECT_FALSE(modQuorvane::EditMode);
+    EXPECT_NE(windows::find<frmSearch>(), nullptr);
 }
 
 // ---------------------------------------------------------------------------
