@@ -1,5 +1,6 @@
 #include "shell/frmMDIQuorvane.h"
 
+#include "browse/frmDatabaseGrid.h"
 #include "catalogue/frmAdd.h"
 #include "catalogue/frmMembers.h"
 #include "data/modQuorvane.h"
@@ -679,10 +680,13 @@ void frmMDIQuorvane::mnuAbout_Click() { windows::show<frmAbout>(); }
 
 void frmMDIQuorvane::openGridWindow(const QString& caption)
 {
-    // Will close an open grid window, create it afresh on GridTableName, give
-    // it this caption and show it, once the grid window is part of the
-    // program; until then the command makes its settings and opens nothing.
-    Q_UNUSED(caption);
+    // One grid window at a time: the open one closes first, and the new one
+    // loads on GridTableName in the mode just set.
+    windows::close<frmDatabaseGrid>();
+    if (frmDatabaseGrid* grid = windows::show<frmDatabaseGrid>()) {
+        grid->setCaption(caption);
+        windows::show<frmDatabaseGrid>();
+    }
 }
 
 void frmMDIQuorvane::openSearchWindow()

@@ -1,0 +1,2 @@
+list(APPEND QV_TEST_SOURCES
+  ${CMAKE_CURRENT_SOURCE_DIR}/browse/GridTest.cpp)
