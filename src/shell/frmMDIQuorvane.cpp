@@ -1,6 +1,7 @@
 #include "shell/frmMDIQuorvane.h"
 
 #include "browse/frmDatabaseGrid.h"
+#include "browse/frmInventory.h"
 #include "catalogue/frmAdd.h"
 #include "catalogue/frmMembers.h"
 #include "data/modQuorvane.h"
@@ -694,10 +695,7 @@ void frmMDIQuorvane::openSearchWindow()
     // Will show the search dialog once it is part of the program.
 }
 
-void frmMDIQuorvane::openInventoryWindow()
-{
-    // Will show the inventory listing once it is part of the program.
-}
+void frmMDIQuorvane::openInventoryWindow() { windows::show<frmInventory>(); }
 
 void frmMDIQuorvane::openRentWindow()
 {
