@@ -5,21 +5,21 @@
 
 namespace browse {
 
-void TitleList::Builder::reserve(long long titles, long long characters)
+void TitleList::Builder::reserve(long long titles, long long bytes)
 {
     if (titles > 0)
         ends_.reserve(static_cast<size_t>(titles));
-    if (characters > 0)
-        chars_.reserve(static_cast<size_t>(characters));
+    if (bytes > 0)
+        text_.reserve(static_cast<size_t>(bytes));
 }
 
 void TitleList::Builder::add(const QString& title)
 {
-    const auto* begin = reinterpret_cast<const char16_t*>(title.utf16());
-    if (chars_.size() + static_cast<size_t>(title.size()) > std::numeric_limits<std::uint32_t>::max())
+    const QByteArray utf8 = title.toUtf8();
+    if (text_.size() + static_cast<size_t>(utf8.size()) > std::numeric_limits<std::uint32_t>::max())
         throw std::length_error("The list cannot hold more titles.");
-    chars_.insert(chars_.end(), begin, begin + title.size());
-    ends_.push_back(static_cast<std::uint32_t>(chars_.size()));
+    text_.insert(text_.end(), utf8.begin(), utf8.end());
+    ends_.push_back(static_cast<std::uint32_t>(text_.size()));
 }
 
 void TitleList::assign(Builder&& titles)
@@ -27,8 +27,8 @@ void TitleList::assign(Builder&& titles)
     beginResetModel();
     titles_ = std::move(titles);
     // Room reserved on a guess and not used is given back.
-    if (titles_.chars_.capacity() > titles_.chars_.size() + titles_.chars_.size() / 4)
-        titles_.chars_.shrink_to_fit();
+    if (titles_.text_.capacity() > titles_.text_.size() + titles_.text_.size() / 4)
+        titles_.text_.shrink_to_fit();
     if (titles_.ends_.capacity() > titles_.ends_.size() + titles_.ends_.size() / 4)
         titles_.ends_.shrink_to_fit();
     endResetModel();
@@ -42,7 +42,7 @@ QString TitleList::title(int row) const
         return QString();
     const std::uint32_t begin = row == 0 ? 0 : titles_.ends_[static_cast<size_t>(row) - 1];
     const std::uint32_t end = titles_.ends_[static_cast<size_t>(row)];
-    return QString(reinterpret_cast<const QChar*>(titles_.chars_.data() + begin), static_cast<qsizetype>(end - begin));
+    return QString::fromUtf8(titles_.text_.data() + begin, static_cast<qsizetype>(end - begin));
 }
 
 int TitleList::rowCount(const QModelIndex& parent) const

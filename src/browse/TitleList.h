@@ -1,5 +1,5 @@
 // The inventory's list of titles: one entry per row of the video table, kept
-// as one run of characters with where each title ends, so that a million
+// as one run of UTF-8 text with where each title ends, so that a million
 // titles cost their characters and four bytes each rather than a string each.
 #pragma once
 
@@ -16,15 +16,15 @@ public:
     // Titles being gathered before they are shown.
     class Builder {
     public:
-        // Room for about this many titles of about this length.
-        void reserve(long long titles, long long characters);
+        // Room for about this many titles taking about this many bytes.
+        void reserve(long long titles, long long bytes);
         void add(const QString& title);
         long long size() const { return static_cast<long long>(ends_.size()); }
-        long long characters() const { return static_cast<long long>(chars_.size()); }
+        long long bytes() const { return static_cast<long long>(text_.size()); }
 
     private:
         friend class TitleList;
-        std::vector<char16_t> chars_;
+        std::vector<char> text_;
         std::vector<std::uint32_t> ends_;
     };
 

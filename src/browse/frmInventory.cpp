@@ -163,8 +163,7 @@ void frmInventory::FillTitleList()
             for (const auto& row : page)
                 list.add(row.values[0].toString());
             if (list.size() == static_cast<long long>(page.size()) && !page.empty())
-                list.reserve(expected + expected / 16,
-                             (list.characters() / list.size() + 1) * (expected + expected / 16));
+                list.reserve(expected + expected / 16, (list.bytes() / list.size() + 1) * (expected + expected / 16));
             if (static_cast<int>(page.size()) < kFillPage)
                 break;
             after = page.back().rowid;
