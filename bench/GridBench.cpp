@@ -14,7 +14,6 @@
 #include "browse/frmDatabaseGrid.h"
 #include "data/Schema.h"
 #include "data/modQuorvane.h"
-#include "platform/AppFolder.h"
 #include "platform/QuorvaneApplication.h"
 #include "platform/Store.h"
 #include "shell/Windows.h"
@@ -25,7 +24,6 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QTableView>
-#include <QTemporaryDir>
 
 #ifdef QV_HAVE_QT_SQL
 #include <QSqlDatabase>
@@ -61,17 +59,6 @@ void fillTables(const QString& path)
             "SELECT 'V' || i, 'Title ' || i FROM n");
     db.exec("DELETE FROM \"Video Code Database\" WHERE rowid % 11 = 0");
     tx.commit();
-}
-
-bool setUpDatabase(QTemporaryDir& dir)
-{
-    platform::setApplicationFolder(dir.path());
-    modQuorvane::DbPath = modQuorvane::ComputeDbPath();
-    if (!modQuorvane::CreateNewDatabase())
-        return false;
-    fillTables(modQuorvane::DbPath);
-    modQuorvane::OpenMainDatabase();
-    return modQuorvane::rsVideo->RecordCount() == kRows && modQuorvane::rsVideoCode->RecordCount() == kRows;
 }
 
 void pressCtrlEnd(QWidget* view)
@@ -309,22 +296,15 @@ void BM_PlainWriteWhileOpen(benchmark::State& state)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    preferOffscreen();
     benchmark::Initialize(&argc, argv);
     QuorvaneApplication app(argc, argv);
 
-    QTemporaryDir dir;
-    std::fprintf(stderr, "Building %d rows in the video table and in the video code registry...\n", kRows);
-    if (!dir.isValid() || !setUpDatabase(dir)) {
-        std::fprintf(stderr, "could not build the benchmark database\n");
+    g_main = openCounter("a million rows in the video table and in the video code registry", fillTables, [] {
+        return modQuorvane::rsVideo->RecordCount() == kRows && modQuorvane::rsVideoCode->RecordCount() == kRows;
+    });
+    if (!g_main)
         return 1;
-    }
-    modQuorvane::CurrentUser = QStringLiteral("bench");
-    g_main = frmMDIQuorvane::create();
-    g_main->show();
-    settle();
-    std::fprintf(stderr, "Peak resident memory after building the database (VmHWM): %.1f MB\n", memory().peak / 1024.0);
 
     using F = frmMDIQuorvane;
     const QString lastVideo = QStringLiteral("V%1").arg(kRows);
@@ -370,15 +350,9 @@ int main(int argc, char** argv)
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 
-    const Memory end = memory();
-    std::fprintf(stderr, "Peak resident memory of the run (VmHWM since the last reset): %.1f MB; now (VmRSS) %.1f MB\n",
-                 end.peak / 1024.0, end.rss / 1024.0);
-    windows::closeAll();
-    settle();
-    delete frmMDIQuorvane::instance();
 #ifdef QV_HAVE_QT_SQL
     QSqlDatabase::removeDatabase(kPlainConnection);
 #endif
-    modQuorvane::ResetProcessState();
+    closeCounter();
     return 0;
 }

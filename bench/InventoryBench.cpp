@@ -19,7 +19,6 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
-#include <QTemporaryDir>
 
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <benchmark/benchmark.h>
@@ -48,18 +47,6 @@ void fillTable(const QString& path)
             "i % 7, i % 3 FROM n");
     tx.commit();
 }
-
-bool setUpDatabase(QTemporaryDir& dir)
-{
-    platform::setApplicationFolder(dir.path());
-    modQuorvane::DbPath = modQuorvane::ComputeDbPath();
-    if (!modQuorvane::CreateNewDatabase())
-        return false;
-    fillTable(modQuorvane::DbPath);
-    modQuorvane::OpenMainDatabase();
-    return modQuorvane::rsVideo->RecordCount() == kRows;
-}
-
 
 frmMDIQuorvane* g_main = nullptr;
 
@@ -219,23 +206,14 @@ void BM_SelectLastByWalk(benchmark::State& state)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    preferOffscreen();
     benchmark::Initialize(&argc, argv);
     QuorvaneApplication app(argc, argv);
 
-    QTemporaryDir dir;
-    std::fprintf(stderr, "Building %d rows in the video table...\n", kRows);
-    if (!dir.isValid() || !setUpDatabase(dir)) {
-        std::fprintf(stderr, "could not build the benchmark database\n");
+    g_main = openCounter("a million rows in the video table", fillTable,
+                         [] { return modQuorvane::rsVideo->RecordCount() == kRows; });
+    if (!g_main)
         return 1;
-    }
-    modQuorvane::CurrentUser = QStringLiteral("bench");
-    g_main = frmMDIQuorvane::create();
-    g_main->show();
-    settle();
-    std::fprintf(stderr, "Peak resident memory after building the database (VmHWM): %.1f MB\n",
-                 memory().peak / 1024.0);
 
     const auto ms = benchmark::kMillisecond;
     // Memory first, while the process is fresh.
@@ -248,12 +226,6 @@ int main(int argc, char** argv)
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 
-    const Memory end = memory();
-    std::fprintf(stderr, "Peak resident memory since the last reset (VmHWM): %.1f MB; now (VmRSS) %.1f MB\n",
-                 end.peak / 1024.0, end.rss / 1024.0);
-    windows::closeAll();
-    settle();
-    delete frmMDIQuorvane::instance();
-    modQuorvane::ResetProcessState();
+    closeCounter();
     return 0;
 }

@@ -1,12 +1,22 @@
-// What the benchmarks of the list and grid windows share: the process's
-// resident memory and its peak, and drawing a view as the screen would.
+// What the benchmarks of the list and grid windows share: the counter with
+// its database built and its main window up, the process's resident memory
+// and its peak, and drawing a view as the screen would.
 #pragma once
+
+#include "data/modQuorvane.h"
+#include "platform/AppFolder.h"
+#include "shell/Windows.h"
+#include "shell/frmMDIQuorvane.h"
 
 #include <QAbstractItemView>
 #include <QCoreApplication>
 #include <QFile>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <functional>
 
 namespace bench_support {
 
@@ -60,6 +70,58 @@ inline void draw(QAbstractItemView* view)
 {
     QCoreApplication::processEvents();
     view->viewport()->grab();
+}
+
+// Windows are drawn off screen unless the environment asks for a display.
+inline void preferOffscreen()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+// Builds the shop's database in a temporary folder, fills it straight through SQLite,
+// opens it and puts the main window up, as at the counter. nullptr, after
+// saying so, when the database cannot be built or filled() says it is not.
+inline frmMDIQuorvane* openCounter(const char* building,
+                                   const std::function<void(const QString& path)>& fill,
+                                   const std::function<bool()>& filled)
+{
+    static QTemporaryDir dir;
+    std::fprintf(stderr, "Building %s...\n", building);
+    bool built = dir.isValid();
+    if (built) {
+        platform::setApplicationFolder(dir.path());
+        modQuorvane::DbPath = modQuorvane::ComputeDbPath();
+        built = modQuorvane::CreateNewDatabase();
+    }
+    if (built) {
+        fill(modQuorvane::DbPath);
+        modQuorvane::OpenMainDatabase();
+        built = filled();
+    }
+    if (!built) {
+        std::fprintf(stderr, "could not build the benchmark database\n");
+        return nullptr;
+    }
+    modQuorvane::CurrentUser = QStringLiteral("bench");
+    frmMDIQuorvane* main = frmMDIQuorvane::create();
+    main->show();
+    settle();
+    std::fprintf(stderr, "Peak resident memory after building the database (VmHWM): %.1f MB\n",
+                 memory().peak / 1024.0);
+    return main;
+}
+
+// Says the peak since the last reset, and closes the counter.
+inline void closeCounter()
+{
+    const Memory end = memory();
+    std::fprintf(stderr, "Peak resident memory since the last reset (VmHWM): %.1f MB; now (VmRSS) %.1f MB\n",
+                 end.peak / 1024.0, end.rss / 1024.0);
+    windows::closeAll();
+    settle();
+    delete frmMDIQuorvane::instance();
+    modQuorvane::ResetProcessState();
 }
 
 }  // namespace bench_support

@@ -150,12 +150,11 @@ void DataSource::Delete()
         recordDeleted();
     rs_->Delete();
     // Until the records are read again the row shows as deleted.
-    for (Page& p : cache_) {
-        if (p.number == row / kPageRows) {
-            p.gone[static_cast<size_t>(row % kPageRows)] = true;
-            emit dataChanged(index(row, 0), index(row, columnCount() - 1));
-        }
-    }
+    const auto kept =
+        std::find_if(cache_.begin(), cache_.end(), [&](const Page& p) { return p.number == row / kPageRows; });
+    if (kept != cache_.end())
+        kept->gone[static_cast<size_t>(row % kPageRows)] = true;
+    emit dataChanged(index(row, 0), index(row, columnCount() - 1));
 }
 
 std::int64_t DataSource::Bookmark(int row) const
