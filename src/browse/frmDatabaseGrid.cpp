@@ -36,18 +36,20 @@ QPushButton* addButton(QWidget* parent, const char* name, const QString& caption
     return b;
 }
 
-// Characters a column of this field needs to show its values whole.
+// Characters a column of this field is given for its values: a date or a
+// number whole, a text as far as a typical entry goes (a longer one is cut
+// short in its cell, and the column can be widened).
 int typicalWidth(const store::FieldInfo& f)
 {
     switch (f.type) {
     case store::dbText:
-        return std::clamp(f.size, 4, 24);
+        return std::clamp(f.size, 3, 14);
+    case store::dbMemo:
+        return 14;
     case store::dbDate:
         return 10;
-    case store::dbMemo:
-        return 24;
     default:
-        return 8;
+        return 6;
     }
 }
 
