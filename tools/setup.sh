@@ -19,7 +19,8 @@ need_packages() {
 }
 
 BUILD_PACKAGES=(cmake make g++ qt6-base-dev libgl-dev libsqlitecpp-dev libsqlite3-dev
-                libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core fonts-liberation)
+                libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core fonts-liberation
+                libqt6sql6-sqlite)
 
 configure_and_build() {
     cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

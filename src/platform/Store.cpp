@@ -1358,3 +1358,86 @@ std::int64_t Recordset::ReadTextPage(std::int64_t afterRowid, int limit, const s
 }
 
 }  // namespace store
+
+// ---------------------------------------------------------------------------
+// Browsing support
+
+namespace store {
+
+std::int64_t Database::DataVersion() const { return conn_->dataVersion(); }
+
+void Recordset::Move(long long rows, std::int64_t startBookmark)
+{
+    checkOpen();
+    std::int64_t from = rowid_;
+    if (startBookmark != 0) {
+        from = startBookmark;
+    } else if (pos_ == Pos::Empty || (pos_ == Pos::Bof && rows <= 0) || (pos_ == Pos::Eof && rows >= 0)) {
+        throw StoreError(ErrorKind::NoCurrentRecord, QStringLiteral("No current record."));
+    } else if (pos_ == Pos::Bof) {
+        from = std::numeric_limits<std::int64_t>::min();
+    } else if (pos_ == Pos::Eof) {
+        from = std::numeric_limits<std::int64_t>::max();
+    }
+    if (rows == 0) {
+        if (startBookmark == 0)
+            requireRow();
+        // The start row must still be there to become current.
+        readRow(from);
+        CancelUpdate();
+        rowid_ = from;
+        pos_ = Pos::Row;
+        return;
+    }
+    CancelUpdate();
+    const bool forward = rows > 0;
+    SQLite::Statement& st = conn_->statement(
+        QStringLiteral("SELECT rowid FROM ") + quoteName(table_) +
+        QLatin1String(forward ? " WHERE rowid > ?1 ORDER BY rowid LIMIT 1 OFFSET ?2"
+                              : " WHERE rowid < ?1 ORDER BY rowid DESC LIMIT 1 OFFSET ?2"));
+    ResetGuard stGuard(st);
+    translated(conn_->path(), [&] {
+        st.bind(1, static_cast<int64_t>(from));
+        st.bind(2, static_cast<int64_t>((forward ? rows : -rows) - 1));
+        if (st.executeStep()) {
+            rowid_ = st.getColumn(0).getInt64();
+            pos_ = Pos::Row;
+        } else {
+            pos_ = forward ? Pos::Eof : Pos::Bof;
+        }
+        st.reset();
+    });
+}
+
+std::vector<Recordset::PageRow> Recordset::ReadPage(std::int64_t afterRowid, int limit,
+                                                    const std::vector<int>& positions) const
+{
+    checkOpen();
+    QStringList columns{QStringLiteral("rowid")};
+    for (int position : positions)
+        columns << quoteName(Field(position).name);
+    std::vector<PageRow> page;
+    if (limit <= 0)
+        return page;
+    SQLite::Statement& st = conn_->statement(QStringLiteral("SELECT ") + columns.join(QStringLiteral(", ")) +
+                                             QStringLiteral(" FROM ") + quoteName(table_) +
+                                             QStringLiteral(" WHERE rowid > ?1 ORDER BY rowid LIMIT ?2"));
+    ResetGuard stGuard(st);
+    translated(conn_->path(), [&] {
+        st.bind(1, static_cast<int64_t>(afterRowid));
+        st.bind(2, limit);
+        page.reserve(static_cast<size_t>(std::min(limit, 1 << 16)));
+        while (st.executeStep()) {
+            PageRow row;
+            row.rowid = st.getColumn(0).getInt64();
+            row.values.reserve(positions.size());
+            for (size_t i = 0; i < positions.size(); ++i)
+                row.values.push_back(storedToValue(positions[i], columnValue(st.getColumn(static_cast<int>(i) + 1))));
+            page.push_back(std::move(row));
+        }
+        st.reset();
+    });
+    return page;
+}
+
+}  // namespace store

@@ -164,6 +164,14 @@ public:
 private:
     explicit Database(std::shared_ptr<Connection> conn);
     std::shared_ptr<Connection> conn_;
+
+    // --- Browsing support ---------------------------------------------------
+public:
+    // A number that changes whenever another connection (in this program or
+    // another) has committed a change to the file; compare two readings to
+    // learn whether rows read earlier may have changed. Writes through this
+    // database do not change it.
+    std::int64_t DataVersion() const;
 };
 
 // A table-type record set over one table.
@@ -295,6 +303,20 @@ public:
     using TextVisitor = std::function<void(std::int64_t rowid, const FieldText* texts)>;
     std::int64_t ReadTextPage(std::int64_t afterRowid, int limit, const std::vector<int>& positions,
                               const TextVisitor& visit) const;
+
+    // ---- Browsing support ----
+    // Moves `rows` rows forward (or backward, when negative) in natural order,
+    // from the current row or, when startBookmark is not 0, from the row with
+    // that rowid, which need not exist any more (a deleted row keeps its
+    // place). Moving beyond the last row leaves the record set at Eof, before
+    // the first at Bof. Move(0) makes the start row current and fails when it
+    // has been deleted. The rows in between are skipped inside the engine:
+    // nothing of theirs is read into the program.
+    void Move(long long rows, std::int64_t startBookmark = 0);
+
+    // ReadPage limited to some fields: each row's values are those of the
+    // fields at these positions, in this order.
+    std::vector<PageRow> ReadPage(std::int64_t afterRowid, int limit, const std::vector<int>& positions) const;
 };
 
 // Begins a transaction on a database and rolls it back when the scope ends

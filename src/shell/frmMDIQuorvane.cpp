@@ -1,5 +1,7 @@
 #include "shell/frmMDIQuorvane.h"
 
+#include "browse/frmDatabaseGrid.h"
+#include "browse/frmInventory.h"
 #include "browse/frmSearch.h"
 #include "catalogue/frmAdd.h"
 #include "catalogue/frmMembers.h"
@@ -676,18 +678,18 @@ void frmMDIQuorvane::mnuAbout_Click() { windows::show<frmAbout>(); }
 
 void frmMDIQuorvane::openGridWindow(const QString& caption)
 {
-    // Will close an open grid window, create it afresh on GridTableName, give
-    // it this caption and show it, once the grid window is part of the
-    // program; until then the command makes its settings and opens nothing.
-    Q_UNUSED(caption);
+    // One grid window at a time: the open one closes first, and the new one
+    // loads on GridTableName in the mode just set.
+    windows::close<frmDatabaseGrid>();
+    if (frmDatabaseGrid* grid = windows::show<frmDatabaseGrid>()) {
+        grid->setCaption(caption);
+        windows::show<frmDatabaseGrid>();
+    }
 }
 
 void frmMDIQuorvane::openSearchWindow() { windows::show<frmSearch>(); }
 
-void frmMDIQuorvane::openInventoryWindow()
-{
-    // Will show the inventory listing once it is part of the program.
-}
+void frmMDIQuorvane::openInventoryWindow() { windows::show<frmInventory>(); }
 
 void frmMDIQuorvane::openRentWindow() { windows::show<frmRent>(); }
 

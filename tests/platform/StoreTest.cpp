@@ -494,6 +494,83 @@ TEST_F(StoreTest, ANonDatabaseFileIsRefusedAtOpening)
                   "No Such Table");
 }
 
+// ---------------------------------------------------------------------------
+// Browsing support
+
+TEST_F(StoreTest, MoveSkipsRowsFromTheCurrentRowOrABookmarkAcrossGaps)
+{
+    for (int i = 1; i <= 6; ++i)
+        add(QStringLiteral("K%1").arg(i), QStringLiteral("T%1").arg(i), i);
+    rs->MoveFirst();
+    rs->MoveNext();
+    const std::int64_t k2 = rs->Bookmark();
+    rs->Delete();  // K2 gone; it keeps its place as a start
+    rs->Move(2, k2);
+    EXPECT_EQ(rs->Text(0), "K4");
+    rs->Move(-2);
+    EXPECT_EQ(rs->Text(0), "K1");
+    rs->Move(-1, k2);
+    EXPECT_EQ(rs->Text(0), "K1");
+    rs->Move(4);
+    EXPECT_EQ(rs->Text(0), "K6");
+    // Beyond either end: Eof or Bof, and from there back in.
+    rs->Move(1);
+    EXPECT_TRUE(rs->Eof());
+    rs->Move(-1);
+    EXPECT_EQ(rs->Text(0), "K6");
+    rs->Move(-9);
+    EXPECT_TRUE(rs->Bof());
+    rs->Move(3);
+    EXPECT_EQ(rs->Text(0), "K4");
+    expectRefused([&] { rs->Move(0, k2); }, ErrorKind::RecordDeleted, "Record is deleted.");
+    EXPECT_EQ(rs->Text(0), "K4");
+    rs->Move(0, rs->Bookmark());
+    EXPECT_EQ(rs->Text(0), "K4");
+}
+
+TEST_F(StoreTest, MoveNeedsARowToStartFrom)
+{
+    expectRefused([&] { rs->Move(1); }, ErrorKind::NoCurrentRecord, "No current record.");
+    add("A", "a");
+    rs->MoveFirst();
+    rs->MoveNext();
+    ASSERT_TRUE(rs->Eof());
+    expectRefused([&] { rs->Move(2); }, ErrorKind::NoCurrentRecord, "No current record.");
+    expectRefused([&] { rs->Move(0); }, ErrorKind::NoCurrentRecord, "No current record.");
+}
+
+TEST_F(StoreTest, PagesOfSomeFieldsCarryThoseFieldsInTheOrderAsked)
+{
+    add("A", "a", 4);
+    rs->AddNew();
+    rs->SetValue(QStringLiteral("Video Code"), QStringLiteral("B"));
+    rs->SetValue(QStringLiteral("Rent Date"), QDate(2026, 12, 7));
+    rs->Update();
+    const auto page = rs->ReadPage(0, 10, {4, 2, 1});
+    ASSERT_EQ(page.size(), 2u);
+    ASSERT_EQ(page[0].values.size(), 3u);
+    EXPECT_TRUE(page[0].values[0].isNull());
+    EXPECT_EQ(page[0].values[1].toLongLong(), 4);
+    EXPECT_EQ(page[0].values[2].toString(), "a");
+    EXPECT_EQ(page[1].values[0].toDate(), QDate(2026, 12, 7));
+    EXPECT_TRUE(rs->ReadPage(page[1].rowid, 10, {1}).empty());
+    expectRefused([&] { rs->ReadPage(0, 1, {9}); }, ErrorKind::ItemNotFound, "Item not found");
+}
+
+TEST_F(StoreTest, DataVersionChangesOnlyWithAnotherConnectionsCommit)
+{
+    auto other = Database::OpenDatabase(path);
+    const std::int64_t before = other->DataVersion();
+    EXPECT_EQ(other->DataVersion(), before);
+    auto ors = other->OpenRecordset(QStringLiteral("Video Database"));
+    ors->AddNew();
+    ors->SetValue(0, QStringLiteral("own"));
+    ors->Update();
+    EXPECT_EQ(other->DataVersion(), before);  // its own write
+    add("A", "a");
+    EXPECT_NE(other->DataVersion(), before);
+}
+
 TEST(DeclaredTypes, ReadBackTheTypesTheyWereMadeWith)
 {
     const FieldInfo t = fieldInfoFromDeclared("T", declaredType(FieldDef{"T", dbText, 62, 0}), 0, false);

@@ -2,6 +2,8 @@
 // checks and sets, which window it opens and how, and how errors end.
 #include "shell/ShellFixture.h"
 
+#include "browse/frmDatabaseGrid.h"
+#include "browse/frmInventory.h"
 #include "browse/frmSearch.h"
 #include "catalogue/frmAdd.h"
 #include "catalogue/frmMembers.h"
@@ -459,6 +461,7 @@ TEST_F(ShellTest, EditSearchAndInventoryPassWithRowsOnFile)
     EXPECT_EQ(openChildren(), 1);
     main->mnuViewInventory_Click();
     EXPECT_TRUE(dialogs_.messages.empty());
+    EXPECT_NE(windows::find<frmInventory>(), nullptr);
     EXPECT_EQ(main->panelText(1), "Video Database");
     EXPECT_EQ(main->panelText(2), "2 records");
 }
@@ -495,6 +498,11 @@ TEST_F(ShellTest, ViewAndDeleteCommandsSetTheGridAndTheStatusBar)
         EXPECT_EQ(modQuorvane::GridViewOnly, c.viewOnly);
         EXPECT_EQ(main->panelText(1), c.table);
         EXPECT_EQ(main->panelText(2), c.count);
+        // One grid window, on the command's table.
+        frmDatabaseGrid* grid = windows::find<frmDatabaseGrid>();
+        ASSERT_NE(grid, nullptr);
+        EXPECT_TRUE(control<QLabel>(grid, "lblDesc")->text().startsWith(c.table));
+        EXPECT_EQ(openChildren(), 1);
     }
     // No table is too empty for the grid: nothing was refused.
     EXPECT_TRUE(dialogs_.messages.empty());
