@@ -35,6 +35,11 @@ public:
     // The frame that holds the window inside the main window, if any.
     QMdiSubWindow* subWindow() const;
 
+    // The control that Alt and this key reach in the window: a caption's box
+    // or a button whose access key it is, visible and enabled; the next one
+    // after the focus when several share the key. nullptr for none.
+    QWidget* accessKeyTarget(int key) const;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 

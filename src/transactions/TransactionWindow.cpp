@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 
 namespace {
@@ -168,8 +169,12 @@ void TransactionWindow::showSuccess(const QString& message, store::Recordset& wr
     // One rent or return per check: a second press would write again unchecked.
     cmdTrans->setEnabled(false);
     cmdClear->setFocus();
+    const QPointer<QuorvaneForm> self(this);
     dialogs::message(message, dialogs::Icon::Information);
-    showTable(written);
+    // Closed while the message was up: its closing step has written the
+    // status bar already.
+    if (self && !isUnloaded())
+        showTable(written);
 }
 
 void TransactionWindow::showTable(store::Recordset& table) { shell::showTableStatus(table.Name(), table.RecordCount()); }

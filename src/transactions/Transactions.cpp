@@ -134,6 +134,46 @@ bool trappedStockMove(const QString& code, int direction)
     throw store::StoreError(store::ErrorKind::NoCurrentRecord, QStringLiteral("No current record."));
 }
 
+// Appends the open rental of the title to the member.
+void writeRental(const QString& code, const QString& member)
+{
+    store::Recordset& rentals = Shared(modQuorvane::rsRentals);
+    rentals.AddNew();
+    rentals.SetValue(kMemberId, convert::Left(member, kCodeWidth));
+    rentals.SetValue(kVideoCode, convert::Left(code, kCodeWidth));
+    rentals.SetValue(kRentDate, clock_service::today());
+    rentals.SetValue(kReturned, kOpen);
+    rentals.Update();
+}
+
+// Closes the rental rsRentals stands on and records its return.
+void writeReturn(const QString& code, const QString& member)
+{
+    store::Recordset& rentals = Shared(modQuorvane::rsRentals);
+    const short days = transactions::DaysRented(transactions::CurrentRentDate(), clock_service::today());
+
+    rentals.Edit();
+    rentals.SetValue(kReturned, kClosed);
+    rentals.Update();
+    store::Recordset& returns = Shared(modQuorvane::rsReturnee);
+    returns.AddNew();
+    returns.SetValue(kMemberId, convert::Left(member, kCodeWidth));
+    returns.SetValue(kVideoCode, convert::Left(code, kCodeWidth));
+    returns.SetValue(kReturnDate, clock_service::today());
+    returns.SetValue(kDays, static_cast<int>(days));
+    returns.Update();
+}
+
+// Tells a refusal met inside a transaction once the transaction has been
+// rolled back: a message box stays up as long as the clerk likes, and the
+// file must not stay locked against the other counters meanwhile.
+transactions::Outcome refused(const QString& refusal)
+{
+    inform(refusal);
+    return transactions::Outcome::Refused;
+}
+
+
 }  // namespace
 
 namespace modValidate {
@@ -168,26 +208,22 @@ namespace transactions {
 Outcome RentTape(const QString& code, const QString& member)
 {
     try {
-        store::Transaction tx(modQuorvane::MainDatabase());
-        // Another counter may have rented the last tape, or removed the title
-        // or the member, since the check: ask again, now that no one else
-        // can write.
-        const QString refusal = stockRefusal(code, member, true);
-        if (!refusal.isEmpty()) {
-            inform(refusal);
-            return Outcome::Refused;
+        QString refusal;
+        {
+            store::Transaction tx(modQuorvane::MainDatabase());
+            // Another counter may have rented the last tape, or removed the
+            // title or the member, since the check: ask again, now that no
+            // one else can write.
+            refusal = stockRefusal(code, member, true);
+            if (refusal.isEmpty()) {
+                writeRental(code, member);
+                if (!moveStock(code, -1))
+                    titleGone();
+                tx.Commit();
+                return Outcome::Done;
+            }
         }
-        store::Recordset& rentals = Shared(modQuorvane::rsRentals);
-        rentals.AddNew();
-        rentals.SetValue(kMemberId, convert::Left(member, kCodeWidth));
-        rentals.SetValue(kVideoCode, convert::Left(code, kCodeWidth));
-        rentals.SetValue(kRentDate, clock_service::today());
-        rentals.SetValue(kReturned, kOpen);
-        rentals.Update();
-        if (!moveStock(code, -1))
-            titleGone();
-        tx.Commit();
-        return Outcome::Done;
+        return refused(refusal);
     } catch (const std::exception& e) {
         dialogs::reportError(e);
         return Outcome::Failed;
@@ -197,43 +233,35 @@ Outcome RentTape(const QString& code, const QString& member)
 Outcome ReturnTape(const QString& code, const QString& member, std::int64_t rentalRow)
 {
     try {
-        store::Transaction tx(modQuorvane::MainDatabase());
-        store::Recordset& rentals = Shared(modQuorvane::rsRentals);
-        // The rental the check found must still be this member's open rental
-        // of this title: another counter may have taken it back meanwhile.
         QString refusal;
-        if (rentals.RecordCount() == 0)
-            refusal = noRentals(rentals);
-        else if (rentalRow <= 0 || !rentals.SetBookmark(rentalRow) || rentals.Text(kReturned) != kOpen ||
-                 rentals.Text(kVideoCode) != code || rentals.Text(kMemberId) != member)
-            refusal = notRentedBy(code, member);
-        if (refusal.isEmpty())
-            refusal = stockRefusal(code, member, false);
-        if (!refusal.isEmpty()) {
-            inform(refusal);
-            return Outcome::Refused;
+        {
+            store::Transaction tx(modQuorvane::MainDatabase());
+            store::Recordset& rentals = Shared(modQuorvane::rsRentals);
+            // The rental the check found must still be this member's open
+            // rental of this title: another counter may have taken it back
+            // meanwhile.
+            if (rentals.RecordCount() == 0)
+                refusal = noRentals(rentals);
+            else if (rentalRow <= 0 || !rentals.SetBookmark(rentalRow) || rentals.Text(kReturned) != kOpen ||
+                     rentals.Text(kVideoCode) != code || rentals.Text(kMemberId) != member)
+                refusal = notRentedBy(code, member);
+            if (refusal.isEmpty())
+                refusal = stockRefusal(code, member, false);
+            if (refusal.isEmpty()) {
+                writeReturn(code, member);
+                if (!moveStock(code, +1))
+                    titleGone();
+                tx.Commit();
+                return Outcome::Done;
+            }
         }
-        const short days = DaysRented(CurrentRentDate(), clock_service::today());
-
-        rentals.Edit();
-        rentals.SetValue(kReturned, kClosed);
-        rentals.Update();
-        store::Recordset& returns = Shared(modQuorvane::rsReturnee);
-        returns.AddNew();
-        returns.SetValue(kMemberId, convert::Left(member, kCodeWidth));
-        returns.SetValue(kVideoCode, convert::Left(code, kCodeWidth));
-        returns.SetValue(kReturnDate, clock_service::today());
-        returns.SetValue(kDays, static_cast<int>(days));
-        returns.Update();
-        if (!moveStock(code, +1))
-            titleGone();
-        tx.Commit();
-        return Outcome::Done;
+        return refused(refusal);
     } catch (const std::exception& e) {
         dialogs::reportError(e);
         return Outcome::Failed;
     }
 }
+
 
 short DaysRented(const std::optional<QDate>& rentDate, const QDate& today)
 {

@@ -8,6 +8,7 @@
 #include "transactions/Transactions.h"
 
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 
 using modQuorvane::Shared;
@@ -40,7 +41,13 @@ void frmRent::Form_Load()
 void frmRent::cmdCheck_Click()
 {
     try {
-        if (!modValidate::CheckRent(txtVcode->text(), txtMemcode->text())) {
+        // A message box lets other events run: the window may be closed
+        // before it comes back.
+        const QPointer<QuorvaneForm> self(this);
+        const bool passed = modValidate::CheckRent(txtVcode->text(), txtMemcode->text());
+        if (!self || isUnloaded())
+            return;
+        if (!passed) {
             cmdClear_Click();
             return;
         }
@@ -64,7 +71,11 @@ void frmRent::cmdTrans_Click()
     if (!cmdTrans->isEnabled())
         return;
     try {
-        switch (transactions::RentTape(txtVcode->text(), txtMemcode->text())) {
+        const QPointer<QuorvaneForm> self(this);
+        const transactions::Outcome outcome = transactions::RentTape(txtVcode->text(), txtMemcode->text());
+        if (!self || isUnloaded())
+            return;
+        switch (outcome) {
         case transactions::Outcome::Done:
             showSuccess(QStringLiteral("Member ") + txtName->text() + QStringLiteral(" succesfully rented ") +
                             txtTitle->text(),

@@ -9,6 +9,7 @@
 #include "transactions/Transactions.h"
 
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 
 using modQuorvane::Shared;
@@ -44,7 +45,13 @@ void frmReturn::Form_Load()
 void frmReturn::cmdCheck_Click()
 {
     try {
-        if (!modValidate::CheckReturn(txtVcode->text(), txtMemcode->text())) {
+        // A message box lets other events run: the window may be closed
+        // before it comes back.
+        const QPointer<QuorvaneForm> self(this);
+        const bool passed = modValidate::CheckReturn(txtVcode->text(), txtMemcode->text());
+        if (!self || isUnloaded())
+            return;
+        if (!passed) {
             cmdClear_Click();
             return;
         }
@@ -75,7 +82,11 @@ void frmReturn::cmdTrans_Click()
     if (!cmdTrans->isEnabled())
         return;
     try {
-        switch (transactions::ReturnTape(txtVcode->text(), txtMemcode->text(), rentalRow_)) {
+        const QPointer<QuorvaneForm> self(this);
+        const transactions::Outcome outcome = transactions::ReturnTape(txtVcode->text(), txtMemcode->text(), rentalRow_);
+        if (!self || isUnloaded())
+            return;
+        switch (outcome) {
         case transactions::Outcome::Done:
             showSuccess(QStringLiteral("Member ") + txtName->text() + QStringLiteral(" succesfully returned ") +
                             txtTitle->text(),

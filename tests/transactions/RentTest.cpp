@@ -152,6 +152,31 @@ TEST_F(RentTest, TheScannerRoadChecksAndASuccessfulCheckShowsTheRental)
     EXPECT_TRUE(dialogs_.messages.empty());
 }
 
+TEST_F(RentTest, AccessKeysReachTheWindowsControlsBeforeTheMenus)
+{
+    addTitle(1);
+    addMember(1);
+    frmRent* w = openRent();
+    // Alt+V, Alt+M and Alt+H are also the View, Members and Help menus of the
+    // main window; inside the rent window they are the window's own.
+    box(w, "txtMemcode")->setFocus();
+    QTest::keyClick(box(w, "txtMemcode"), Qt::Key_V, Qt::AltModifier);
+    EXPECT_EQ(w->focusWidget(), box(w, "txtVcode"));
+    QTest::keyClicks(box(w, "txtVcode"), "V1");
+    QTest::keyClick(box(w, "txtVcode"), Qt::Key_M, Qt::AltModifier);
+    EXPECT_EQ(w->focusWidget(), box(w, "txtMemcode"));
+    QTest::keyClicks(box(w, "txtMemcode"), "M1");
+    EXPECT_EQ(box(w, "txtVcode")->text(), "V1");  // no letter typed by an access key
+    QTest::keyClick(box(w, "txtMemcode"), Qt::Key_H, Qt::AltModifier);
+    EXPECT_TRUE(dialogs_.messages.empty()) << dialogs_.texts().join(';').toStdString();
+    EXPECT_EQ(state(w), kReady);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);  // no menu opened
+    QTest::keyClick(w->focusWidget(), Qt::Key_R, Qt::AltModifier);
+    EXPECT_EQ(dialogs_.texts(), QStringList{"Member First 1 Cruz succesfully rented Title 1"});
+    QTest::keyClick(w->focusWidget(), Qt::Key_L, Qt::AltModifier);
+    EXPECT_EQ(state(w), kEntry);
+}
+
 TEST_F(RentTest, RentWritesOneOpenRentalAndMovesOneTapeOut)
 {
     addTitle(2);
@@ -264,7 +289,17 @@ TEST_F(RentTest, TwoCountersAfterTheLastTapeGiveOneRental)
         other->CommitTrans();
     }
     const QString before = snapshot();
+    // While the refusal is on screen the other counter can write at once:
+    // the transaction has already been rolled back.
+    bool otherWrote = false;
+    dialogs_.onMessage = [&](const testing_support::ShownMessage&) {
+        SQLite::Database other(dbPath().toStdString(), SQLite::OPEN_READWRITE);  // no busy wait
+        other.exec("BEGIN IMMEDIATE; COMMIT");
+        otherWrote = true;
+    };
     rent(w);
+    dialogs_.onMessage = nullptr;
+    EXPECT_TRUE(otherWrote);
     EXPECT_EQ(dialogs_.texts(), QStringList{"Sorry, the movie Heat do not have any more tapes"});
     EXPECT_EQ(snapshot(), before);
     EXPECT_EQ(stock("V1"), "0/1");
@@ -280,6 +315,53 @@ TEST_F(RentTest, TwoCountersAfterTheLastTapeGiveOneRental)
     rent(w);
     EXPECT_EQ(dialogs_.texts(), QStringList{"Member ID: M1 doesn't exist. Please enter an existing member..."});
     EXPECT_EQ(stock("V5"), "5/0");
+}
+
+TEST_F(RentTest, ClosingTheWindowWhileAMessageIsUpEndsTheStepQuietly)
+{
+    addTitle(1);
+    addMember(1);
+    frmRent* w = openRent();
+    // The refusal's message box is up; the clerk closes the window meanwhile.
+    dialogs_.onMessage = [&](const testing_support::ShownMessage&) {
+        dialogs_.onMessage = nullptr;
+        button(w, "cmdCancel")->click();
+        pump();
+    };
+    typeCodes(w, "V404", "M1");
+    check(w);
+    pump();
+    EXPECT_EQ(windows::find<frmRent>(), nullptr);
+
+    // The success message likewise: the status bar keeps what closing wrote.
+    w = openRent();
+    typeCodes(w, "V1", "M1");
+    check(w);
+    dialogs_.onMessage = [&](const testing_support::ShownMessage&) {
+        dialogs_.onMessage = nullptr;
+        button(w, "cmdCancel")->click();
+        pump();
+    };
+    rent(w);
+    pump();
+    EXPECT_EQ(windows::find<frmRent>(), nullptr);
+    EXPECT_EQ(count(schema::kRentals), 1);
+    EXPECT_EQ(mainWindow()->panelText(1), "No database open");
+    EXPECT_EQ(mainWindow()->panelText(2), "0 records");
+}
+
+TEST_F(RentTest, StockMovesReportWhatTheyFind)
+{
+    addTitle({"V1", "Heat", "Pacino", "De Niro", "Crime", 2, 0});
+    EXPECT_TRUE(modValidate::StockOut("V1"));
+    EXPECT_EQ(stock("V1"), "1/1");
+    EXPECT_TRUE(modValidate::StockIn("V1"));
+    EXPECT_EQ(stock("V1"), "2/0");
+    EXPECT_FALSE(modValidate::StockOut("V9"));
+    EXPECT_TRUE(dialogs_.messages.empty());
+    otherProgram("DELETE FROM \"Video Database\"");
+    EXPECT_FALSE(modValidate::StockIn("V1"));
+    EXPECT_EQ(dialogs_.texts(), QStringList{"Error : No current record."});
 }
 
 TEST_F(RentTest, CloseResetsTheStatusBarAndStoreErrorsAreReported)
