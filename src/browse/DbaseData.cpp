@@ -68,14 +68,31 @@ void DataSource::Refresh()
         std::vector<store::FieldInfo> fields;
         for (int i = 0; i < rs_->FieldCount(); ++i)
             fields.push_back(rs_->Field(i));
-        const long long count = rs_->RecordCount();
-        if (count > 0) {
-            rs_->MoveFirst();
-            firstKey_ = rs_->Bookmark();
-            rs_->MoveLast();
-            lastKey_ = rs_->Bookmark();
+        // The count and the two ends are read apart; another program's
+        // commit in between would make them disagree, so they are read
+        // again until no commit came between.
+        long long count = 0;
+        for (int attempt = 0;; ++attempt) {
+            const auto before = db_->DataVersion();
+            count = rs_->RecordCount();
+            firstKey_ = lastKey_ = 0;
+            if (count > 0) {
+                try {
+                    rs_->MoveFirst();
+                    firstKey_ = rs_->Bookmark();
+                    rs_->MoveLast();
+                    lastKey_ = rs_->Bookmark();
+                } catch (const store::StoreError& e) {
+                    if (e.kind() != store::ErrorKind::NoCurrentRecord)
+                        throw;
+                    count = 0;  // emptied meanwhile: read again
+                }
+            }
+            if (db_->DataVersion() == before || attempt >= 8) {
+                version_ = before;
+                break;
+            }
         }
-        version_ = db_->DataVersion();
         fields_ = std::move(fields);
         rows_ = static_cast<int>(std::min<long long>(count, INT_MAX));
         direct_ = rows_ == 0 || lastKey_ - firstKey_ + 1 == rows_;

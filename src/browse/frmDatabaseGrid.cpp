@@ -220,7 +220,8 @@ bool frmDatabaseGrid::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == DBGrid && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->modifiers() == Qt::NoModifier && DBGrid_KeyDown(key->key()))
+        // The keypad's Del comes with the keypad modifier; it is the same key.
+        if ((key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && DBGrid_KeyDown(key->key()))
             return true;
     }
     return QuorvaneForm::eventFilter(watched, event);

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QPointer>
 #include <QPushButton>
 
 #include <algorithm>
@@ -141,8 +142,13 @@ void frmInventory::Form_Load()
     }
     if (isUnloaded())
         return;
-    if (titles_->rowCount() > 0)
+    if (titles_->rowCount() > 0) {
         lstInventory->setCurrentIndex(titles_->index(0));
+    } else {
+        // Nothing listed (the load failed): no counts to show either.
+        txtTapesIn->clear();
+        txtTapesOut->clear();
+    }
     setOuterSizeTwips(7095, 3870);
     catalogue::attempt([] { shell::showTableStatus(videoSet().Name(), videoSet().RecordCount()); });
 }
@@ -167,8 +173,9 @@ void frmInventory::FillTitleList()
             if (static_cast<int>(page.size()) < kFillPage)
                 break;
             after = page.back().rowid;
+            const QPointer<QuorvaneForm> self(this);
             platform::doEvents();
-            if (isUnloaded())
+            if (!self || isUnloaded())
                 return;
         }
     } catch (...) {

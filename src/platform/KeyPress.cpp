@@ -25,6 +25,11 @@ protected:
             if (ke->isAutoRepeat())
                 return true;
             code = vbKeyReturn;
+        } else if (ke->modifiers() & Qt::AltModifier && !(ke->modifiers() & Qt::ControlModifier)) {
+            // Alt with a key is a command (an access key, a menu), never a
+            // typed character. Control with Alt is AltGr on some keyboards,
+            // which does type.
+            return false;
         } else if (!ke->text().isEmpty()) {
             code = ke->text().at(0).unicode();
         } else {

@@ -29,6 +29,8 @@ QMessageBox::Icon qtIcon(Icon icon)
 void QtService::message(const QString& text, Icon icon)
 {
     QMessageBox box(qtIcon(icon), kAppTitle, text, QMessageBox::Ok, QApplication::activeWindow());
+    // Names and codes typed by clerks are shown as typed, never as markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
@@ -36,6 +38,7 @@ bool QtService::askYesNo(const QString& text, Icon icon)
 {
     QMessageBox box(qtIcon(icon), kAppTitle, text, QMessageBox::Yes | QMessageBox::No,
                     QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }

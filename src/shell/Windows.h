@@ -77,12 +77,15 @@ W* show()
         return open;
     }
     W* w = new W();
+    const QPointer<QuorvaneForm> alive(w);
     detail::slot(std::type_index(typeid(W))) = w;
     detail::attach(w);
+    // A loading step that lets events run may see its window closed.
     w->Form_Load();
-    if (!w->isUnloaded())
-        detail::present(w);
-    return w->isUnloaded() ? nullptr : w;
+    if (!alive || w->isUnloaded())
+        return nullptr;
+    detail::present(w);
+    return w;
 }
 
 template <class W>

@@ -602,8 +602,10 @@ void frmMDIQuorvane::mnuViewInventory_Click()
         return;
     }
     openInventoryWindow();
-    // The inventory opens rsVideo afresh; the panels count the new one.
-    showTableInStatus(modQuorvane::rsVideo);
+    // The inventory opens rsVideo afresh; the panels count the new one,
+    // unless the clerk closed the window while its list was being built.
+    if (windows::find<frmInventory>())
+        showTableInStatus(modQuorvane::rsVideo);
 }
 
 void frmMDIQuorvane::mnuCascade_Click() { mdiArea_->cascadeSubWindows(); }

@@ -14,10 +14,13 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 using namespace modQuorvane;
 
@@ -167,11 +170,18 @@ void frmLogin::Form_Load()
     if (IsStartupLogin) {
         setWindowTitle(kTitle);
         lblPrompt->hide();
+        setFixedSize(twips::size(4800, 2700));
         startupLoad();
     } else {
-        // A later use asks the clerk who logged in at start-up to confirm.
+        // A later use asks the clerk who logged in at start-up to confirm;
+        // the window grows by what the prompt needs.
         setWindowTitle(kTitle);
         lblPrompt->show();
+        const QSize design = twips::size(4800, 2700);
+        int needed = minimumSizeHint().height();
+        if (layout() && layout()->hasHeightForWidth())  // the prompt wraps at the dialog's width
+            needed = std::max(needed, layout()->totalHeightForWidth(design.width()));
+        setFixedSize(design.width(), std::max(design.height(), needed));
     }
 }
 

@@ -109,6 +109,8 @@ void frmPasswordTool::buildControls()
     for (const Button& b : buttons) {
         QAction* a = tbrPass->addAction(imlPass->icon(QString::fromLatin1(b.image)), QString::fromLatin1(b.caption));
         a->setObjectName(QString::fromLatin1(b.key));
+        // The face shows the caption with its access key marked.
+        a->setIconText(QString::fromLatin1(b.caption));
         a->setToolTip(QString::fromLatin1(b.tip));
         connect(a, &QAction::triggered, this, [this, a] { tbrPass_ButtonClick(a->objectName()); });
         // The buttons are reached with Tab too, and pressed with Space.

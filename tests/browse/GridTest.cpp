@@ -419,6 +419,13 @@ TEST_F(GridTest, DeleteKeyOnAWholeRowDeletesItWithoutAsking)
     EXPECT_EQ(highlightedRow(w), 2);  // the row that followed
     EXPECT_EQ(main->panelText(2), "3 records");
     EXPECT_TRUE(dialogs_.messages.empty());
+
+    // The keypad's Del is the same key.
+    clickRowSelector(w, 0);
+    QTest::keyClick(grid, Qt::Key_Delete, Qt::KeypadModifier);
+    pump();
+    EXPECT_EQ(firstFields(schema::kVideo), QStringList({"V2", "V4"}));
+    EXPECT_EQ(main->panelText(2), "2 records");
 }
 
 TEST_F(GridTest, DeleteKeyDoesNothingInTheViewer)

@@ -15,6 +15,8 @@
 
 #include <SQLiteCpp/SQLiteCpp.h>
 
+#include <QTimer>
+
 #include <gtest/gtest.h>
 
 using namespace shell_tests;
@@ -188,9 +190,28 @@ TEST_F(InventoryTest, ATableGoneBeforeTheLoadIsReportedAndTheProgramGoesOn)
     EXPECT_EQ(dialogs_.messages[0].text, "Error : Could not find the table 'Video Database' in the database.");
     EXPECT_EQ(dialogs_.messages[0].icon, dialogs::Icon::Critical);
     EXPECT_TRUE(entries(w).isEmpty());
+    EXPECT_EQ(counts(w), "/");  // nothing listed, no counts shown
     control<QPushButton>(w, "cmdClose")->click();
     pump();
     EXPECT_EQ(windows::find<frmInventory>(), nullptr);
+}
+
+TEST_F(InventoryTest, ClosingWhileTheListIsBuiltLeavesTheClosingTexts)
+{
+    // More titles than one page, so that the clerk's events run mid-load.
+    otherProgram("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 40000) "
+                 "INSERT INTO \"Video Database\" (\"Video Code\", \"Title\", \"Tapes In\", \"Tapes Out\") "
+                 "SELECT 'V' || i, 'Title ' || i, 1, 0 FROM n");
+    QTimer::singleShot(0, [] {
+        if (frmInventory* w = windows::find<frmInventory>())
+            control<QPushButton>(w, "cmdClose")->click();
+    });
+    EXPECT_EQ(open(), nullptr);
+    pump();
+    EXPECT_EQ(windows::find<frmInventory>(), nullptr);
+    EXPECT_EQ(main->panelText(1), "No open database");
+    EXPECT_EQ(main->panelText(2), "0 records");
+    EXPECT_TRUE(dialogs_.messages.empty()) << dialogs_.texts().join(';').toStdString();
 }
 
 TEST_F(InventoryTest, ClosingResetsTheStatusBar)

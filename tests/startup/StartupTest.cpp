@@ -237,6 +237,11 @@ TEST_F(StartupTest, TheLoginIsADialogToScreenReaders)
                 QAccessibleInterface* face = QAccessible::queryAccessibleInterface(label);
                 EXPECT_FALSE(!face || face->text(QAccessible::Name).isEmpty()) << label->objectName().toStdString();
             }
+            // Every line of the dialog has the height it needs, the prompt
+            // of the clearance included.
+            for (QWidget* part : login.findChildren<QWidget*>())
+                if (part->isVisibleTo(&login) && (qobject_cast<QLabel*>(part) || qobject_cast<QLineEdit*>(part)))
+                    EXPECT_GE(part->height(), part->minimumSizeHint().height()) << part->objectName().toStdString();
             checked = true;
             answer("Clerk", "pw");
         }});

@@ -428,6 +428,22 @@ TEST_F(PasswordToolTest, AKeyTypedIntoTheListReloadsItWithEachUserOnce)
     EXPECT_EQ(usersOnFile(), (QStringList{"clerk:p", "bo:q", "cy:p"}));
 }
 
+TEST_F(PasswordToolTest, ToolbarAccessKeysPressTheirButtonsAndOtherAltKeysAreNoTyping)
+{
+    addTypedUser("clerk", "p");
+    frmPasswordTool* w = openTool();
+    list(w)->setFocus();
+    // Alt with a key no control of the window has is not a key typed into
+    // the list: no message, no reload.
+    QTest::keyClick(list(w), Qt::Key_X, Qt::AltModifier);
+    EXPECT_TRUE(dialogs_.messages.empty()) << dialogs_.texts().join(';').toStdString();
+    // Alt+N is the New User button's access key.
+    QTest::keyClick(list(w), Qt::Key_N, Qt::AltModifier);
+    EXPECT_TRUE(w->IsEditing);
+    EXPECT_TRUE(w->IsNewUser);
+    EXPECT_EQ(w->focusWidget(), box(w, "txtUser"));
+}
+
 TEST_F(PasswordToolTest, PasswordsTheStoredFormCannotHoldAreRefused)
 {
     addTypedUser("clerk", "pw");
