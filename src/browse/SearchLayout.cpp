@@ -4,6 +4,7 @@
 #include "platform/Twips.h"
 
 #include <QComboBox>
+#include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -38,6 +39,10 @@ QComboBox* addPickList(QWidget* form, const char* name, const QString& spoken, P
     auto* c = new QComboBox(form);
     c->setObjectName(QString::fromLatin1(name));
     c->setEditable(false);
+    // The lists' widths are chosen for this font, whatever the desktop's.
+    QFont f(QStringLiteral("Arial"));
+    f.setPointSize(8);
+    c->setFont(f);
     c->setAccessibleName(spoken);
     place(c, at);
     return c;

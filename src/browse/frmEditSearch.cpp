@@ -64,9 +64,7 @@ void selectLine(QListView* list, int row)
 
 bool tableIsEmpty(bool video)
 {
-    if (!modQuorvane::dbMain)
-        throw store::StoreError(store::ErrorKind::ObjectClosed, QStringLiteral("Object invalid or no longer set."));
-    return modQuorvane::dbMain->OpenRecordset(search::tableName(video))->RecordCount() == 0;
+    return modQuorvane::MainDatabase().OpenRecordset(search::tableName(video))->RecordCount() == 0;
 }
 
 }  // namespace
@@ -112,8 +110,8 @@ frmEditSearch::frmEditSearch()
     lblSearch = search_layout::addLabel(this, "lblSearch", QStringLiteral("Search &query"), Place{kLeft, 120, 1300, 285});
     txtQuery = search_layout::addBox(this, "txtQuery", Place{1500, 120, kRightEdge - 1500, 285});
     cboTables = search_layout::addPickList(this, "cboTables", QStringLiteral("Table"), Place{kLeft, 540, 1935, 315});
-    cboFields = search_layout::addPickList(this, "cboFields", QStringLiteral("Field"), Place{2130, 540, 1800, 315});
-    cboStyle = search_layout::addPickList(this, "cboStyle", QStringLiteral("Style"), Place{4005, 540, kRightEdge - 4005, 315});
+    cboFields = search_layout::addPickList(this, "cboFields", QStringLiteral("Field"), Place{2130, 540, 1680, 315});
+    cboStyle = search_layout::addPickList(this, "cboStyle", QStringLiteral("Style"), Place{3885, 540, kRightEdge - 3885, 315});
     cmdSearch = search_layout::addButton(this, "cmdSearch", QStringLiteral("&Search"),
                                          Place{kRightEdge - kButtonWidth, 960, kButtonWidth, kButtonHeight});
     lblField = search_layout::addLabel(this, "lblField", QStringLiteral("Record title"), Place{kLeft, 1440, kListWidth, 285});
@@ -277,10 +275,10 @@ void frmEditSearch::cmdSearch_Click()
         const int style = cboStyle->currentIndex() >= 0 ? cboStyle->currentIndex() : SearchStyle;
         const search::Prepared prepared = search::prepareSearch(txtQuery->text(), table, field, style);
         if (prepared == search::Prepared::EmptyTable)
-            lastSearchFoundNoTable_ = true;
+            emptyTableSearched_ = table == search::kVideoTable;
         if (prepared != search::Prepared::Ready)
             return;
-        lastSearchFoundNoTable_ = false;
+        emptyTableSearched_.reset();
         clearResults();
         RunSearch();
     } catch (const std::exception& e) {
@@ -296,10 +294,10 @@ void frmEditSearch::cmdEdit_Click()
 {
     using namespace modQuorvane;
     try {
-        // The editors cannot stand on an empty table: neither after a search
-        // again that found the table empty, nor when the listed records'
-        // table has been emptied since.
-        if (lastSearchFoundNoTable_ || tableIsEmpty(listed_.isVideo)) {
+        // The editors cannot stand on an empty table: neither while the table
+        // a search again found empty is still empty, nor when the listed
+        // records' table has been emptied since.
+        if ((emptyTableSearched_ && tableIsEmpty(*emptyTableSearched_)) || tableIsEmpty(listed_.isVideo)) {
             dialogs::message(search::kNoRecordText, dialogs::Icon::Information);
             return;
         }

@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 #include <memory>
 
 class QComboBox;
@@ -71,8 +72,9 @@ private:
     bool MatchFound = false;
     bool editOffered_ = false;
     Listed listed_;
-    // This window's last search again stopped at an empty table.
-    bool lastSearchFoundNoTable_ = false;
+    // The table (true: the titles) this window's last search again found
+    // empty, if it stopped there.
+    std::optional<bool> emptyTableSearched_;
     // Each search gets a new number; a search whose number is no longer the
     // latest stops at once.
     std::uint64_t scanGeneration_ = 0;

@@ -19,12 +19,14 @@ frmSearch::frmSearch()
 {
     setObjectName(QStringLiteral("frmSearch"));
     lblSearch = search_layout::addLabel(this, "lblSearch", QStringLiteral("&Enter search query"), Place{120, 120, 3000, 285});
-    txtQuery = search_layout::addBox(this, "txtQuery", Place{120, 420, 5400, 285});
-    cboTables = search_layout::addPickList(this, "cboTables", QStringLiteral("Table"), Place{120, 840, 1800, 315});
-    cboFields = search_layout::addPickList(this, "cboFields", QStringLiteral("Field"), Place{1995, 840, 1440, 315});
-    cboStyle = search_layout::addPickList(this, "cboStyle", QStringLiteral("Style"), Place{3510, 840, 2010, 315});
-    cmdSearch = search_layout::addButton(this, "cmdSearch", QStringLiteral("&Search"), Place{2970, 1380, 1215, 375});
-    cmdCancel = search_layout::addButton(this, "cmdCancel", QStringLiteral("&Cancel"), Place{4305, 1380, 1215, 375});
+    // The three pick lists side by side, each wide enough for its longest
+    // entry ("Members Database", "Contact number", "Exact Record Match").
+    txtQuery = search_layout::addBox(this, "txtQuery", Place{120, 420, 5610, 285});
+    cboTables = search_layout::addPickList(this, "cboTables", QStringLiteral("Table"), Place{120, 840, 1905, 315});
+    cboFields = search_layout::addPickList(this, "cboFields", QStringLiteral("Field"), Place{2085, 840, 1635, 315});
+    cboStyle = search_layout::addPickList(this, "cboStyle", QStringLiteral("Style"), Place{3780, 840, 1950, 315});
+    cmdSearch = search_layout::addButton(this, "cmdSearch", QStringLiteral("&Search"), Place{3180, 1380, 1215, 375});
+    cmdCancel = search_layout::addButton(this, "cmdCancel", QStringLiteral("&Cancel"), Place{4515, 1380, 1215, 375});
     lblSearch->setBuddy(txtQuery);
 
     QWidget* order[] = {txtQuery, cboTables, cboFields, cboStyle, cmdSearch, cmdCancel};
@@ -39,7 +41,7 @@ frmSearch::frmSearch()
 void frmSearch::Form_Load()
 {
     setCaption(QStringLiteral("Search"));
-    setOuterSizeTwips(5880, 2490);
+    setOuterSizeTwips(6090, 2490);
     search_layout::fillTables(cboTables);
     cboTables->setCurrentIndex(search::kVideoTable);
     cboTables_Click();

@@ -16,6 +16,9 @@
 #include <QMdiSubWindow>
 #include <QTimer>
 
+#include <QStyle>
+#include <QStyleOptionComboBox>
+
 #include <gtest/gtest.h>
 
 using namespace catalogue_tests;
@@ -113,6 +116,32 @@ protected:
 // ---------------------------------------------------------------------------
 // The dialog
 
+// Every entry of a pick list reads whole in the closed list.
+void expectEntriesFit(QComboBox* list)
+{
+    QStyleOptionComboBox opt;
+    opt.initFrom(list);
+    int widest = 0;
+    for (int i = 0; i < list->count(); ++i)
+        widest = std::max(widest, list->fontMetrics().horizontalAdvance(list->itemText(i)));
+    const QSize needed = list->style()->sizeFromContents(QStyle::CT_ComboBox, &opt,
+                                                         QSize(widest, list->fontMetrics().height()), list);
+    EXPECT_LE(needed.width(), list->width()) << list->objectName().toStdString();
+}
+
+void expectPickListsFit(QWidget* w)
+{
+    auto* tables = w->findChild<QComboBox*>("cboTables");
+    ASSERT_NE(tables, nullptr);
+    const int was = tables->currentIndex();
+    for (int t = 0; t < tables->count(); ++t) {
+        tables->setCurrentIndex(t);
+        for (QComboBox* list : w->findChildren<QComboBox*>())
+            expectEntriesFit(list);
+    }
+    tables->setCurrentIndex(was);
+}
+
 TEST_F(SearchWindowTest, DialogOpensOnTitlesWithItsListsAndDefaults)
 {
     frmSearch* d = openDialog();
@@ -132,6 +161,8 @@ TEST_F(SearchWindowTest, DialogOpensOnTitlesWithItsListsAndDefaults)
     EXPECT_EQ(panel(1), "No open database");
     EXPECT_EQ(panel(2), "0 records");
     expectTabOrder(d, {"txtQuery", "cboTables", "cboFields", "cboStyle", "cmdSearch", "cmdCancel"});
+    expectPickListsFit(d);
+    pick(d, "cboTables")->setCurrentIndex(1);
 
     // Choosing the members refills the fields and picks the first.
     pick(d, "cboFields")->setCurrentIndex(2);
@@ -217,6 +248,8 @@ TEST_F(SearchWindowTest, SearchStoresTheSettingsAndListsTheMatches)
     EXPECT_EQ(control<QLabel>(r, "lblCat")->text(), "Matched query in the field");
     expectTabOrder(r, {"txtQuery", "cboTables", "cboFields", "cboStyle", "cmdSearch", "lstResults", "lstResults2",
                        "cmdEdit", "cmdClose"});
+    expectPickListsFit(r);
+    pick(r, "cboTables")->setCurrentIndex(1);
 
     searchAgain(r, "star wars", search::kVideoTable, 0, search::ExactPhrase);
     EXPECT_EQ(lines(r), (QStringList{"1. Title : star wars"}));
@@ -455,7 +488,23 @@ TEST_F(SearchWindowTest, SearchAgainRefusalsKeepTheLinesAndAnEmptyTableBarsEdit)
     EXPECT_EQ(windows::find<frmAdd>(), nullptr);
     EXPECT_EQ(windows::find<frmEditSearch>(), r);
 
-    // A search that succeeds again lifts the bar.
+    // Once that table has a member, Edit follows the listed titles again.
+    addMember(1);
+    dialogs_.clear();
+    button(r, "cmdEdit")->click();
+    pump();
+    EXPECT_TRUE(dialogs_.messages.empty()) << dialogs_.texts().join(';').toStdString();
+    ASSERT_NE(windows::find<frmAdd>(), nullptr);
+    windows::find<frmAdd>()->Unload();
+    pump();
+
+    // A search that succeeds again lifts the bar too.
+    mainWindow()->mnuVideoEdit_Click();
+    r = search(windows::find<frmSearch>(), "title", search::kVideoTable, 0, search::AnyWord);
+    ASSERT_NE(r, nullptr);
+    auto members = modQuorvane::dbMain->OpenRecordset(schema::kMembers);
+    members->Delete();
+    searchAgain(r, "cruz", search::kMembersTable, 0, search::AnyWord);
     searchAgain(r, "title 2", search::kVideoTable, 0, search::ExactPhrase);
     button(r, "cmdEdit")->click();
     pump();
