@@ -15,7 +15,7 @@ set(QV_DIST ${CMAKE_SOURCE_DIR}/dist)
 install(PROGRAMS $<TARGET_FILE:Quorvane> DESTINATION ${CMAKE_INSTALL_BINDIR} RENAME quorvane)
 install(CODE "
   if(CMAKE_INSTALL_DO_STRIP)
-    execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded
+    execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded --remove-section=.comment --remove-section=.note
       \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/quorvane\"
       COMMAND_ERROR_IS_FATAL ANY)
   endif()")
@@ -24,16 +24,21 @@ install(FILES ${QV_DIST}/${QUORVANE_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_
 install(FILES ${QV_DIST}/${QUORVANE_APP_ID}.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${QV_DIST}/${QUORVANE_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
-# The manual page, compressed as Debian keeps its manual pages (gzip -n: no
-# name or time stamp, so the same page gives the same file).
+# The manual page and the package's change log, compressed as Debian keeps
+# them (gzip -n: no name or time stamp, so the same text gives the same file).
 find_program(QV_GZIP gzip REQUIRED)
-add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/quorvane.1.gz
-  COMMAND ${QV_GZIP} -9 -n -c ${QV_DIST}/quorvane.1 > ${CMAKE_BINARY_DIR}/quorvane.1.gz
-  DEPENDS ${QV_DIST}/quorvane.1
-  COMMENT "Compressing the manual page"
-  VERBATIM)
-add_custom_target(quorvane_manual ALL DEPENDS ${CMAKE_BINARY_DIR}/quorvane.1.gz)
+set(QV_COMPRESSED)
+foreach(page quorvane.1 changelog.Debian)
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${page}.gz
+    COMMAND ${QV_GZIP} -9 -n -c ${QV_DIST}/${page} > ${CMAKE_BINARY_DIR}/${page}.gz
+    DEPENDS ${QV_DIST}/${page}
+    COMMENT "Compressing ${page}"
+    VERBATIM)
+  list(APPEND QV_COMPRESSED ${CMAKE_BINARY_DIR}/${page}.gz)
+endforeach()
+add_custom_target(quorvane_dist_files ALL DEPENDS ${QV_COMPRESSED})
 install(FILES ${CMAKE_BINARY_DIR}/quorvane.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CMAKE_BINARY_DIR}/changelog.Debian.gz DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/quorvane)
 
 # The Debian package.
 set(CPACK_GENERATOR DEB)
@@ -50,7 +55,6 @@ alone, so a barcode scanner serves at the counter.
 
 All data lives in one SQLite file, kept in the user's data folder
 (~/.local/share/Quorvane/Quorvane.mdb) when the program is installed.")
-set(CPACK_PACKAGE_INSTALL_DIRECTORY quorvane)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_SET_DESTDIR OFF)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

@@ -24,6 +24,7 @@ ok "cmake --install"
 # Exactly these files, and nothing of the tests or the benchmarks.
 expected="bin/quorvane
 share/applications/$ID.desktop
+share/doc/quorvane/changelog.Debian.gz
 share/icons/hicolor/scalable/apps/$ID.svg
 share/man/man1/quorvane.1.gz
 share/metainfo/$ID.metainfo.xml"
@@ -34,7 +35,9 @@ BIN="$PREFIX/bin/quorvane"
 check "the program is an executable ELF file" sh -c "test -x '$BIN' && head -c4 '$BIN' | grep -q ELF"
 check "the program does not look for libraries in the build folder" \
     sh -c "! objdump -p '$BIN' | grep -E 'R(UN)?PATH' | grep -qF '$BUILD'"
-check "the program announces the desktop entry's name" grep -qF "$ID" "$BIN"
+# The name is a Qt string literal in the program: UTF-16.
+utf16() { local s=$1 out="" i; for ((i = 0; i < ${#s}; i++)); do out+="\\x$(printf '%02x' "'${s:i:1}")\\x00"; done; printf '%s' "$out"; }
+check "the program announces the desktop entry's name" sh -c "LC_ALL=C grep -qaP '$(utf16 "$ID")' '$BIN'"
 
 DESKTOP="$PREFIX/share/applications/$ID.desktop"
 check_silent "desktop-file-validate accepts the entry" desktop-file-validate "$DESKTOP"

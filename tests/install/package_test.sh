@@ -25,13 +25,18 @@ check_same "cpack -G DEB builds one package" "quorvane_$VERSION-1_$(dpkg --print
 # The files, exactly: the program and its desktop files under /usr.
 expected="./usr/bin/quorvane
 ./usr/share/applications/$ID.desktop
+./usr/share/doc/quorvane/changelog.Debian.gz
 ./usr/share/icons/hicolor/scalable/apps/$ID.svg
 ./usr/share/man/man1/quorvane.1.gz
 ./usr/share/metainfo/$ID.metainfo.xml"
-files=$(dpkg-deb -c "$DEB" | grep -v '^d' | awk '{print $6}' | LC_ALL=C sort)
-check_same "dpkg-deb -c lists the program, the entry, the icon, the metadata and the manual page" "$expected" "$files"
+dpkg-deb -c "$DEB" >"$WORK/contents"
+files=$(grep -v '^d' "$WORK/contents" | awk '{print $6}' | LC_ALL=C sort)
+check_same "dpkg-deb -c lists the program, the entry, the change log, the icon, the metadata and the manual page" "$expected" "$files"
 check "the program is installed executable, owned by root" \
-    sh -c "dpkg-deb -c '$DEB' | grep -q '^-rwxr-xr-x root/root .* ./usr/bin/quorvane\$'"
+    grep -q '^-rwxr-xr-x root/root .* ./usr/bin/quorvane$' "$WORK/contents"
+
+check_same "the change log's last entry is this version" "quorvane ($VERSION-1)" \
+    "$(dpkg-deb --fsys-tarfile "$DEB" | tar -xO ./usr/share/doc/quorvane/changelog.Debian.gz | zcat | head -1 | cut -d' ' -f1-2)"
 
 field() { dpkg-deb -f "$DEB" "$1"; }
 check_same "the package name" "quorvane" "$(field Package)"
@@ -43,7 +48,7 @@ check "a one-line summary and a longer description" \
 check "the fonts are recommended" sh -c "dpkg-deb -f '$DEB' Recommends | grep -qw fonts-liberation"
 
 # Every library the program links comes from a package the package depends
-# on; the C and C++ runtime come along with those.
+# on (SQLiteCpp is linked into the program, so it asks for no package).
 depends=$(field Depends)
 echo "Depends: $depends"
 deps=$(printf '%s\n' "$depends" | tr ',' '\n' | sed 's/^ *//; s/[ (].*//')
