@@ -1,5 +1,13 @@
-# Shared by the install tests: each check prints "ok: ..." or "FAIL: ...",
-# and finish prints the count and sets the exit status. Source it.
+# Shared by the install tests, sourced with the test's own arguments
+# (BUILD_DIR PROJECT_VERSION): a scratch folder WORK, removed at the end;
+# each check prints "ok: ..." or "FAIL: ...", and finish prints the count and
+# sets the exit status.
+set -u
+BUILD=$1
+VERSION=$2
+ID=org.quorvane.Quorvane
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
 passes=0
 failures=0
 ok() { echo "ok: $*"; passes=$((passes + 1)); }
@@ -25,3 +33,9 @@ check_same() {
     fi
 }
 finish() { echo "$passes passed, $failures failed"; [ "$failures" -eq 0 ]; exit; }
+need_tools() {
+    local tool
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null || { bad "$tool is not installed"; finish; }
+    done
+}

@@ -3,17 +3,8 @@
 # there with the desktop's own validators: exactly the program, its desktop
 # entry, its icon, its AppStream metadata and its manual page.
 #   install_test.sh BUILD_DIR PROJECT_VERSION
-set -u
-BUILD=$1
-VERSION=$2
-ID=org.quorvane.Quorvane
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
-
-for tool in desktop-file-validate appstreamcli xmllint groff; do
-    command -v "$tool" >/dev/null || { bad "$tool is not installed"; finish; }
-done
+source "$(dirname "${BASH_SOURCE[0]}")/checks.sh" "$@"
+need_tools desktop-file-validate appstreamcli xmllint groff
 
 PREFIX="$WORK/usr"
 if ! cmake --install "$BUILD" --prefix "$PREFIX" >"$WORK/install.log" 2>&1; then

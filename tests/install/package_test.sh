@@ -3,17 +3,8 @@
 # asks of the machine: the libraries the program really links, found by
 # dpkg-shlibdeps, and nothing of the tests or the benchmarks.
 #   package_test.sh BUILD_DIR PROJECT_VERSION
-set -u
-BUILD=$1
-VERSION=$2
-ID=org.quorvane.Quorvane
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
-
-for tool in cpack dpkg-deb dpkg-shlibdeps objdump file; do
-    command -v "$tool" >/dev/null || { bad "$tool is not installed"; finish; }
-done
+source "$(dirname "${BASH_SOURCE[0]}")/checks.sh" "$@"
+need_tools cpack dpkg-deb dpkg-shlibdeps objdump file
 
 if ! (cd "$WORK" && cpack -G DEB --config "$BUILD/CPackConfig.cmake" -B "$WORK/out") >"$WORK/cpack.log" 2>&1; then
     bad "cpack -G DEB builds the package"; sed 's/^/    | /' "$WORK/cpack.log"; finish
