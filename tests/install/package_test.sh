@@ -4,7 +4,7 @@
 # dpkg-shlibdeps, and nothing of the tests or the benchmarks.
 #   package_test.sh BUILD_DIR PROJECT_VERSION
 source "$(dirname "${BASH_SOURCE[0]}")/checks.sh" "$@"
-need_tools cpack dpkg-deb dpkg-shlibdeps objdump file
+need_tools cpack dpkg-deb dpkg-shlibdeps objdump file xmllint
 
 if ! (cd "$WORK" && cpack -G DEB --config "$BUILD/CPackConfig.cmake" -B "$WORK/out") >"$WORK/cpack.log" 2>&1; then
     bad "cpack -G DEB builds the package"; sed 's/^/    | /' "$WORK/cpack.log"; finish
@@ -56,6 +56,9 @@ done
 for pkg in libqt6widgets6 libqt6gui6 libqt6core6 libsqlite3-0 qt6-qpa-plugins; do
     check "the package depends on $pkg" sh -c "printf '%s\n' '$deps' | grep -qx '$pkg'"
 done
+check_same "the package's home page is the metadata's" \
+    "$(xmllint --xpath 'string(/component/url[@type="homepage"])' "$WORK/root/usr/share/metainfo/$ID.metainfo.xml")" \
+    "$(field Homepage)"
 check "the packaged program is stripped" sh -c "! objdump -h '$PROGRAM' | grep -q debug_info"
 
 finish
