@@ -3,6 +3,9 @@
 # offscreen; the end-to-end run of the program uses a virtual X display.
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 need_packages "${BUILD_PACKAGES[@]}" sqlite3 xvfb xdotool x11-utils e2fsprogs
+# The install tests: the desktop validators, the manual page formatter, cpack's
+# Debian tools.
+need_packages desktop-file-utils appstream libxml2-utils groff-base dpkg-dev file
 configure_and_build
 cd "$BUILD"
 # The long runs (label "long") are left to a run of their own:

@@ -57,7 +57,7 @@ store::Database& MainDatabase()
     return *dbMain;
 }
 
-QString ComputeDbPath() { return platform::applicationFolder() + QStringLiteral("/Quorvane.mdb"); }
+QString ComputeDbPath() { return platform::databaseFolder() + QStringLiteral("/Quorvane.mdb"); }
 
 namespace {
 

@@ -46,7 +46,8 @@ extern QString SearchValue;
 store::Recordset& Shared(const std::shared_ptr<store::Recordset>& recordset);
 store::Database& MainDatabase();
 
-// The program's folder followed by "/Quorvane.mdb".
+// The database folder (platform::databaseFolder(): the program's own folder
+// where it may write there) followed by "/Quorvane.mdb".
 QString ComputeDbPath();
 
 // Builds a new, empty database at DbPath. A file already there is never

@@ -1,7 +1,10 @@
 #include "platform/AppFolder.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QEventLoop>
+#include <QFile>
+#include <QStandardPaths>
 
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +24,40 @@ QString applicationFolder()
 }
 
 void setApplicationFolder(const QString& folder) { g_folder = folder; }
+
+bool mayKeepFilesIn(const QString& folder)
+{
+    const QString canonical = folder.isEmpty() ? QString() : QDir(folder).canonicalPath();
+    if (canonical.isEmpty() || canonical == QLatin1String("/usr") || canonical.startsWith(QLatin1String("/usr/")))
+        return false;
+    // A named file (not an unnamed temporary one, which some folders take
+    // while refusing names), under a name no other run uses at this moment.
+    for (int n = 0; n < 100; ++n) {
+        QFile probe(canonical + QStringLiteral("/.Quorvane-write-test-%1-%2").arg(QCoreApplication::applicationPid()).arg(n));
+        if (probe.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            probe.close();
+            return probe.remove();
+        }
+        if (!probe.exists())
+            return false;
+    }
+    return false;
+}
+
+QString databaseFolder()
+{
+    const QString own = applicationFolder();
+    if (mayKeepFilesIn(own))
+        return own;
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    // Without a home the program's own folder stays, and the clerk is told
+    // when the file cannot be made there; so is a data folder that cannot be
+    // made.
+    if (data.isEmpty())
+        return own;
+    QDir().mkpath(data);
+    return data;
+}
 
 void waitForEvents()
 {

@@ -6,6 +6,9 @@
 QuorvaneApplication::QuorvaneApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Quorvane"));
+    // The name of the installed desktop entry, so that the desktop shows the
+    // program's windows under its own icon and name.
+    setDesktopFileName(QStringLiteral("org.quorvane.Quorvane"));
     setQuitOnLastWindowClosed(false);
 }
 

@@ -275,10 +275,12 @@ TEST_F(DatabaseFileTest, ALockedFileIsNotDamageAndIsLeftAlone)
     EXPECT_FALSE(dbMain);
 }
 
-// Makes the folder refuse renames, even to root (immutable attribute).
-bool freezeFolder(const QString& folder, bool frozen)
+// Makes a file refuse renames, even to root (immutable attribute). The file,
+// not its folder: a folder that refuses new files is not used for the
+// database at all.
+bool freezeFile(const QString& file, bool frozen)
 {
-    return QProcess::execute(QStringLiteral("chattr"), {frozen ? QStringLiteral("+i") : QStringLiteral("-i"), folder}) == 0;
+    return QProcess::execute(QStringLiteral("chattr"), {frozen ? QStringLiteral("+i") : QStringLiteral("-i"), file}) == 0;
 }
 
 TEST_F(DatabaseFileTest, ADamagedFileThatCannotBeMovedIsLeftAsItWas)
@@ -287,10 +289,10 @@ TEST_F(DatabaseFileTest, ADamagedFileThatCannotBeMovedIsLeftAsItWas)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("not a database");
     f.close();
-    if (!freezeFolder(folder(), true))
-        GTEST_SKIP() << "this file system cannot make a folder immutable";
+    if (!freezeFile(dbPath(), true))
+        GTEST_SKIP() << "this file system cannot make a file immutable";
     const auto outcome = modValidate::CheckDatabaseStructure();
-    freezeFolder(folder(), false);
+    freezeFile(dbPath(), false);
     EXPECT_EQ(outcome, CheckOutcome::Failed);
     ASSERT_EQ(dialogs_.messages.size(), 2u);
     EXPECT_EQ(dialogs_.messages[0].text, kCorrupted);

@@ -2,23 +2,51 @@
 # Starts the program as a clerk would, each time from a folder of its own that
 # holds nothing but the program file, on a virtual X display, and checks what
 # the clerk sees and what is left in the folder.
-#   end_to_end.sh path/to/Quorvane
+# Given the build folder too, it also installs the program and runs it from
+# there.
+#   end_to_end.sh path/to/Quorvane [build-folder]
 set -u
 BIN=$(readlink -f "$1")
+BUILD_DIR=${2:-}
 WORK=$(mktemp -d)
+# The user's data folder, where an installed program may keep its file, is a
+# folder of the test's own: no run here touches the real one.
+export XDG_DATA_HOME="$WORK/data-home"
 passes=0
 failures=0
+skipped=0
 XPID=""
 APP=""
+FROZEN=""
 
 cleanup() {
     if [ -n "$APP" ]; then kill "$APP" 2>/dev/null; fi
     if [ -n "$XPID" ]; then kill "$XPID" 2>/dev/null; fi
+    thaw
     rm -rf "$WORK"
 }
 trap cleanup EXIT
 
+# Makes a folder refuse writes even to root: immutable, or else mounted
+# read-only; says so when the machine allows neither.
+freeze() {
+    if chattr +i "$1" 2>/dev/null; then FROZEN="chattr:$1"; return 0; fi
+    if mount --bind "$1" "$1" 2>/dev/null; then
+        if mount -o remount,bind,ro "$1" 2>/dev/null; then FROZEN="mount:$1"; return 0; fi
+        umount "$1" 2>/dev/null
+    fi
+    return 1
+}
+thaw() {
+    case "$FROZEN" in
+        chattr:*) chattr -i "${FROZEN#chattr:}" ;;
+        mount:*) umount "${FROZEN#mount:}" ;;
+    esac
+    FROZEN=""
+}
+
 ok() { echo "ok: $*"; passes=$((passes + 1)); }
+skip() { echo "skip: $*"; skipped=$((skipped + 1)); }
 # A failed step shows what the program itself said, so that the cause shows.
 bad() {
     echo "FAIL: $*"
@@ -224,5 +252,52 @@ else
     bad "login: the dialog asks"
 fi
 
-echo "$passes passed, $failures failed"
+# 7. The installed program keeps its file beside itself where it may write
+# there, and in the user's data folder where it may not.
+# Starts the installed program, its output kept in a folder of its own.
+launch_installed() {
+    DIR="$WORK/$1"
+    mkdir -p "$DIR"
+    (cd / && exec "$PREFIX/bin/quorvane" >"$DIR/out.log" 2>&1) &
+    APP=$!
+}
+tables_in() { sql "$1" "SELECT count(*) FROM sqlite_schema WHERE type = 'table'"; }
+
+PREFIX="$WORK/prefix"
+DATA="$XDG_DATA_HOME/Quorvane"
+if [ -z "$BUILD_DIR" ]; then
+    skip "installed: no build folder given, nothing to install"
+elif ! cmake --install "$BUILD_DIR" --prefix "$PREFIX" >"$WORK/install.log" 2>&1; then
+    bad "installed: cmake --install"; sed 's/^/    | /' "$WORK/install.log"
+else
+    if freeze "$PREFIX/bin"; then
+        launch_installed readonly
+        check "read-only folder: the information box is shown" answer_box
+        check "read-only folder: the main window comes up" main_window_up
+        stop_app
+        check "read-only folder: Quorvane.mdb is made in the user's data folder" test "$(tables_in "$DATA/Quorvane.mdb")" = "7"
+        check "read-only folder: nothing is left beside the program" test "$(ls -A "$PREFIX/bin")" = "quorvane"
+        sql "$DATA/Quorvane.mdb" "INSERT INTO \"Video Database\" (\"Video Code\", \"Title\") VALUES ('V1', 'Heat')" >/dev/null
+        launch_installed readonly-again
+        check "read-only folder, again: the box saying no user exists is answered" answer_box
+        check "read-only folder, again: the main window comes up" main_window_up
+        stop_app
+        check "read-only folder, again: the same file is used" test "$(sql "$DATA/Quorvane.mdb" "SELECT \"Title\" FROM \"Video Database\"")" = "Heat"
+        check "read-only folder, again: nothing was moved aside" test -z "$(ls "$DATA" | grep damaged)"
+        thaw
+    else
+        skip "installed: this machine can make no folder read-only to root (neither chattr +i nor a read-only bind mount), so the start from a read-only folder is not tried"
+    fi
+
+    kept=$(ls -lR "$XDG_DATA_HOME" 2>/dev/null; md5sum "$DATA/Quorvane.mdb" 2>/dev/null)
+    launch_installed writable
+    check "writable folder: the information box is shown" answer_box
+    check "writable folder: the main window comes up" main_window_up
+    stop_app
+    check "writable folder: Quorvane.mdb is made beside the program" test "$(tables_in "$PREFIX/bin/Quorvane.mdb")" = "7"
+    check "writable folder: the user's data folder is left alone" \
+        test "$(ls -lR "$XDG_DATA_HOME" 2>/dev/null; md5sum "$DATA/Quorvane.mdb" 2>/dev/null)" = "$kept"
+fi
+
+echo "$passes passed, $failures failed, $skipped skipped"
 [ "$failures" -eq 0 ]
