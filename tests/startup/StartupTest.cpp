@@ -239,9 +239,11 @@ TEST_F(StartupTest, TheLoginIsADialogToScreenReaders)
             }
             // Every line of the dialog has the height it needs, the prompt
             // of the clearance included.
-            for (QWidget* part : login.findChildren<QWidget*>())
-                if (part->isVisibleTo(&login) && (qobject_cast<QLabel*>(part) || qobject_cast<QLineEdit*>(part)))
+            for (QWidget* part : login.findChildren<QWidget*>()) {
+                if (part->isVisibleTo(&login) && (qobject_cast<QLabel*>(part) || qobject_cast<QLineEdit*>(part))) {
                     EXPECT_GE(part->height(), part->minimumSizeHint().height()) << part->objectName().toStdString();
+                }
+            }
             checked = true;
             answer("Clerk", "pw");
         }});
