@@ -98,6 +98,16 @@ void BadInputTest::expectFileHolds(const std::map<QString, long long>& counts)
     EXPECT_EQ(tableCounts(), counts);
 }
 
+void BadInputTest::addTitleNamed(const QString& code, const QString& title, int tapesIn)
+{
+    store::Recordset& rs = *modQuorvane::rsVideo;
+    const std::vector<QVariant> values{code, title, "Main", "Second", "Drama", tapesIn, 0};
+    rs.AddNew();
+    for (int i = 0; i < static_cast<int>(values.size()); ++i)
+        rs.SetValue(i, values[static_cast<size_t>(i)]);
+    rs.Update();
+}
+
 std::vector<QString> BadInputTest::lastRow(const QString& table)
 {
     auto rs = modQuorvane::dbMain->OpenRecordset(table);

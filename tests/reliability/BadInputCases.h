@@ -53,6 +53,9 @@ protected:
     // The file is sound and holds these rows, table by table.
     static void expectFileHolds(const std::map<QString, long long>& counts);
 
+    // A title on file with this code, title and tapes in (none out).
+    static void addTitleNamed(const QString& code, const QString& title, int tapesIn);
+
     // The last row of a table, field by field, as the clerk reads it.
     static std::vector<QString> lastRow(const QString& table);
 

@@ -185,16 +185,8 @@ TEST_F(BadInputEditorsTest, InventoryListsAndFindsTitlesMadeOfBadInput)
         if (std::find(titles.begin(), titles.end(), title) != titles.end())
             continue;
         titles.push_back(title);
-        auto& rs = *modQuorvane::rsVideo;
-        rs.AddNew();
-        rs.SetValue(QStringLiteral("Video Code"), "I" + QString::number(++tapes));
-        rs.SetValue(QStringLiteral("Title"), title);
-        rs.SetValue(QStringLiteral("Main Cast"), QStringLiteral("Main"));
-        rs.SetValue(QStringLiteral("Second Cast"), QStringLiteral("Second"));
-        rs.SetValue(QStringLiteral("Category"), QStringLiteral("Drama"));
-        rs.SetValue(QStringLiteral("Tapes In"), tapes);
-        rs.SetValue(QStringLiteral("Tapes Out"), 0);
-        rs.Update();
+        ++tapes;
+        addTitleNamed("I" + QString::number(tapes), title, tapes);
     }
     control<QAction>(main, "mnuViewInventory")->trigger();
     pump();

@@ -35,17 +35,8 @@ protected:
             if (!refusedByTheFile(input.text))
                 titles.push_back(storedForm(input.text, 30));
         for (const QString& title : titles) {
-            auto& rs = *modQuorvane::rsVideo;
-            rs.AddNew();
-            rs.SetValue(QStringLiteral("Video Code"), "S" + QString::number(codes_.size() + 1));
-            rs.SetValue(QStringLiteral("Title"), title);
-            rs.SetValue(QStringLiteral("Main Cast"), QStringLiteral("Main"));
-            rs.SetValue(QStringLiteral("Second Cast"), QStringLiteral("Second"));
-            rs.SetValue(QStringLiteral("Category"), QStringLiteral("Drama"));
-            rs.SetValue(QStringLiteral("Tapes In"), 1);
-            rs.SetValue(QStringLiteral("Tapes Out"), 0);
-            rs.Update();
             codes_.push_back({"S" + QString::number(codes_.size() + 1), title});
+            addTitleNamed(codes_.back().first, title, 1);
         }
         counts_ = tableCounts();
     }

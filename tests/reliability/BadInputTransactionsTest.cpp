@@ -78,15 +78,13 @@ protected:
 
     static void putOnFile(const QString& code)
     {
-        for (const auto& [rs, values] :
-             std::vector<std::pair<store::Recordset*, std::vector<QVariant>>>{
-                 {modQuorvane::rsVideo.get(), {code, "Title", "Main", "Second", "Drama", 2, 0}},
-                 {modQuorvane::rsMembers.get(), {code, "Last", "First", "Street", "555"}}}) {
-            rs->AddNew();
-            for (int i = 0; i < static_cast<int>(values.size()); ++i)
-                rs->SetValue(i, values[static_cast<size_t>(i)]);
-            rs->Update();
-        }
+        addTitleNamed(code, QStringLiteral("Title"), 2);
+        store::Recordset& rs = *modQuorvane::rsMembers;
+        const std::vector<QVariant> values{code, "Last", "First", "Street", "555"};
+        rs.AddNew();
+        for (int i = 0; i < static_cast<int>(values.size()); ++i)
+            rs.SetValue(i, values[static_cast<size_t>(i)]);
+        rs.Update();
     }
 };
 

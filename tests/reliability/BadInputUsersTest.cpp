@@ -91,6 +91,17 @@ protected:
         ++(keptWhole(typed, 30) ? tally.keptWhole : tally.cut);
     }
 
+    // The login dialog, answered first with this name and password and
+    // then, if it is still asked, as "clerk" with "pw".
+    void logInTrying(const QString& name, const QString& password)
+    {
+        dialogs_.clear();
+        script({[name, password] { answer(name, password); },
+                [] { answer(QStringLiteral("clerk"), QStringLiteral("pw")); }});
+        EXPECT_TRUE(frmLogin::instance().IsUserOK());
+        script.stop();
+    }
+
     login_script::Script script;
 };
 
@@ -158,14 +169,10 @@ TEST_F(BadInputUsersTest, LoginRefusesBadInputNotOnFileAndAdmitsANameMadeOfIt)
     for (const BadInput& input : badInputs()) {
         SCOPED_TRACE(input.name);
         const bool onFile = keptWhole(input.text, 30) && !refusedByTheFile(input.text);
+        const QString text = input.text;
         // At start-up: the input as the user name, then as the password.
         modQuorvane::IsStartupLogin = true;
-        dialogs_.clear();
-        const QString text = input.text;
-        script({[text] { answer(text, QStringLiteral("pw")); },
-                [] { answer(QStringLiteral("clerk"), QStringLiteral("pw")); }});
-        EXPECT_TRUE(frmLogin::instance().IsUserOK());
-        script.stop();
+        logInTrying(text, QStringLiteral("pw"));
         ++names.tried;
         if (onFile) {
             EXPECT_TRUE(dialogs_.messages.empty()) << dialogs_.texts().join(" / ").toStdString();
@@ -176,29 +183,20 @@ TEST_F(BadInputUsersTest, LoginRefusesBadInputNotOnFileAndAdmitsANameMadeOfIt)
             EXPECT_EQ(modQuorvane::CurrentUser, "clerk");
             ++names.refused;
         }
-
-        dialogs_.clear();
-        script({[text] { answer(QStringLiteral("clerk"), text); },
-                [] { answer(QStringLiteral("clerk"), QStringLiteral("pw")); }});
-        EXPECT_TRUE(frmLogin::instance().IsUserOK());
-        script.stop();
-        ++passwords.tried;
-        expectClearMessages();
-        ++passwords.refused;
-        expectFileHolds(want);
-
-        // A later clearance of "clerk": the input as name, then as password.
-        modQuorvane::IsStartupLogin = false;
-        for (int asName = 0; asName < 2; ++asName) {
-            dialogs_.clear();
-            script({[text, asName] { answer(asName ? text : "clerk", asName ? "pw" : text); },
-                    [] { answer(QStringLiteral("clerk"), QStringLiteral("pw")); }});
-            EXPECT_TRUE(frmLogin::instance().IsUserOK());
-            script.stop();
-            ++clearance.tried;
+        const auto refused = [this](Tally& tally) {
+            ++tally.tried;
             expectClearMessages();
-            ++clearance.refused;
-        }
+            ++tally.refused;
+        };
+        logInTrying(QStringLiteral("clerk"), text);
+        refused(passwords);
+        // A later clearance of "clerk": the input as password, then as name.
+        modQuorvane::IsStartupLogin = false;
+        logInTrying(QStringLiteral("clerk"), text);
+        refused(clearance);
+        logInTrying(text, QStringLiteral("pw"));
+        refused(clearance);
+        expectFileHolds(want);
     }
     std::cout << names.summary("login, user name") << "\n"
               << passwords.summary("login, password") << "\n"

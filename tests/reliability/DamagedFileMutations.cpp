@@ -109,6 +109,23 @@ QString damageOnce(QByteArray& file, Damage kind, Random& rnd, qsizetype pageSiz
         if (file.size() <= kHeaderSize)
             return QStringLiteral("no first page left");
         return flipBytes(file, rnd, kHeaderSize, std::min(pageSize, file.size()), 6);
+    case Damage::SchemaText: {
+        // The descriptions are kept as text in the file, each after the
+        // names of its table and index: change one byte of a name or of the
+        // text (a letter, a size, a bracket).
+        std::vector<qsizetype> starts;
+        for (qsizetype at = file.indexOf("CREATE "); at >= 0; at = file.indexOf("CREATE ", at + 1))
+            starts.push_back(at);
+        if (starts.empty())
+            return QStringLiteral("no description left");
+        const qsizetype start = starts[static_cast<size_t>(rnd.between(0, static_cast<qsizetype>(starts.size()) - 1))];
+        const qsizetype end = file.indexOf('\0', start) < 0 ? file.size() : file.indexOf('\0', start);
+        const qsizetype at = rnd.between(std::max<qsizetype>(0, start - 60), std::min(end, start + 160) - 1);
+        const char was = file.at(at);
+        static const char replacements[] = "aZ_ 0139()\"',;";
+        file[at] = replacements[rnd.between(0, static_cast<qsizetype>(sizeof replacements) - 2)];
+        return QStringLiteral("byte %1 of a description: '%2' became '%3'").arg(at).arg(QLatin1Char(was)).arg(QLatin1Char(file.at(at)));
+    }
     case Damage::LaterPages:
         if (file.size() <= pageSize)
             return QStringLiteral("no later page");
@@ -170,7 +187,7 @@ QString damageOnce(QByteArray& file, Damage kind, Random& rnd, qsizetype pageSiz
 const std::vector<Damage>& allDamages()
 {
     static const std::vector<Damage> all{
-        Damage::HeaderBytes, Damage::HeaderField, Damage::SchemaPage, Damage::LaterPages,
+        Damage::HeaderBytes, Damage::HeaderField, Damage::SchemaPage, Damage::SchemaText, Damage::LaterPages,
         Damage::CutAtPage,   Damage::CutMidPage,  Damage::ZeroedPage, Damage::NoisePage,
         Damage::NoiseFile,   Damage::EmptyFile,   Damage::GarbageAfterEnd, Damage::Several,
     };
@@ -183,6 +200,7 @@ QString damageName(Damage kind)
     case Damage::HeaderBytes: return QStringLiteral("header bytes flipped");
     case Damage::HeaderField: return QStringLiteral("header field odd");
     case Damage::SchemaPage: return QStringLiteral("first page flipped");
+    case Damage::SchemaText: return QStringLiteral("description changed");
     case Damage::LaterPages: return QStringLiteral("later pages flipped");
     case Damage::CutAtPage: return QStringLiteral("cut at a page");
     case Damage::CutMidPage: return QStringLiteral("cut mid-page");
@@ -206,7 +224,7 @@ DamagedFile damage(const QByteArray& sound, Damage kind, std::uint64_t seed)
         return out;
     }
     // Three damages that leave bytes behind, one after the other.
-    static const Damage mixable[] = {Damage::HeaderField, Damage::SchemaPage, Damage::LaterPages,
+    static const Damage mixable[] = {Damage::HeaderField, Damage::SchemaPage, Damage::SchemaText, Damage::LaterPages,
                                      Damage::CutMidPage,  Damage::ZeroedPage, Damage::NoisePage,
                                      Damage::GarbageAfterEnd};
     QStringList steps;

@@ -16,6 +16,7 @@ enum class Damage {
     HeaderBytes,       // bytes flipped anywhere in the 100-byte header
     HeaderField,       // one field of the header set to an odd value
     SchemaPage,        // bytes flipped in the first page, after the header
+    SchemaText,        // a byte of a table's or index's description changed
     LaterPages,        // bytes flipped in the pages after the first
     CutAtPage,         // cut short at a page boundary
     CutMidPage,        // cut short in the middle of a page

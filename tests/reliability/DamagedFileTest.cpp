@@ -42,7 +42,7 @@ namespace {
 
 struct Options {
     QString probe;
-    int files = 72;
+    int files = 78;
     std::uint64_t seed = 20261207;
     int limitSeconds = 60;
     int parallel = 4;
@@ -311,10 +311,9 @@ TEST_F(DamagedFileTest, EveryDamagedFileEndsWithTheClerksBytesKept)
     std::printf("%-22s %6s %6s %8s %9s %8s %6s %5s\n", "damage", "tried", "sound", "rebuilt", "reported",
                 "crashes", "hangs", "lost");
     auto row = [](const QString& name, const Tally& t) {
-        std::printf("%-22s %6d %6d %8d %9d %8d %6d %5d\n", qPrintable(name), t.tried, t.outcomes.count(Outcome::Sound) ? t.outcomes.at(Outcome::Sound) : 0,
-                    t.outcomes.count(Outcome::Rebuilt) ? t.outcomes.at(Outcome::Rebuilt) : 0,
-                    t.outcomes.count(Outcome::Reported) ? t.outcomes.at(Outcome::Reported) : 0, t.crashes,
-                    t.hangs, t.lost);
+        const auto n = [&t](Outcome o) { return t.outcomes.count(o) ? t.outcomes.at(o) : 0; };
+        std::printf("%-22s %6d %6d %8d %9d %8d %6d %5d\n", qPrintable(name), t.tried, n(Outcome::Sound),
+                    n(Outcome::Rebuilt), n(Outcome::Reported), t.crashes, t.hangs, t.lost);
     };
     for (const auto& [kind, t] : byKind) {
         row(damageName(kind), t);

@@ -11,11 +11,11 @@ target_include_directories(quorvane_damaged_files PRIVATE ${CMAKE_CURRENT_SOURCE
 target_link_libraries(quorvane_damaged_files PRIVATE quorvane_logic GTest::gtest)
 add_dependencies(quorvane_damaged_files quorvane_startup_probe)
 
-# A sample of 72 files (six of each kind of damage) in every test run, and
-# 1,200 (a hundred of each) in the long run: ctest -L long.
+# A sample of 78 files (six of each kind of damage) in every test run, and
+# 1,300 (a hundred of each) in the long run: ctest -L long.
 add_test(NAME DamagedFiles.Sample
-  COMMAND quorvane_damaged_files --probe=$<TARGET_FILE:quorvane_startup_probe> --files=72)
+  COMMAND quorvane_damaged_files --probe=$<TARGET_FILE:quorvane_startup_probe> --files=78)
 add_test(NAME DamagedFiles.Long
-  COMMAND quorvane_damaged_files --probe=$<TARGET_FILE:quorvane_startup_probe> --files=1200
+  COMMAND quorvane_damaged_files --probe=$<TARGET_FILE:quorvane_startup_probe> --files=1300
           --gtest_filter=*EveryDamagedFile*)
 set_tests_properties(DamagedFiles.Long PROPERTIES LABELS long TIMEOUT 14400)
