@@ -48,13 +48,13 @@ protected:
     }
 
     // Sets the query box and the lists of a search window (titles, by their
-    // title, as an exact phrase) and presses Search.
-    static void searchTitles(QWidget* w, const QString& query)
+    // title, as an exact phrase unless told) and presses Search.
+    static void searchTitles(QWidget* w, const QString& query, int style = search::ExactPhrase)
     {
         control<QLineEdit>(w, "txtQuery")->setText(query);
         control<QComboBox>(w, "cboTables")->setCurrentIndex(search::kVideoTable);
         control<QComboBox>(w, "cboFields")->setCurrentIndex(0);
-        control<QComboBox>(w, "cboStyle")->setCurrentIndex(search::ExactPhrase);
+        control<QComboBox>(w, "cboStyle")->setCurrentIndex(style);
         control<QPushButton>(w, "cmdSearch")->click();
         pump();
     }
@@ -155,6 +155,46 @@ TEST_F(BadInputSearchTest, ResultsWindowQueriesFindTheTitlesHoldingThem)
     }
     std::cout << "search results window: " << tally.tried << " queries; " << tally.keptWhole
               << " found their titles, " << tally.refused << " found nothing and said so" << std::endl;
+}
+
+// The other two styles: any word of the query finds at least the titles
+// holding it whole; a whole record match finds the titles equal to it.
+TEST_F(BadInputSearchTest, ResultsWindowQueriesInTheOtherStylesFindWhatTheyShould)
+{
+    main->mnuSearch_Click();
+    pump();
+    searchTitles(windows::find<frmSearch>(), QStringLiteral("Plain"));
+    frmEditSearch* results = windows::find<frmEditSearch>();
+    ASSERT_NE(results, nullptr);
+    int tried = 0;
+    for (const BadInput& input : badInputs()) {
+        SCOPED_TRACE(input.name);
+        const bool loneSurrogate = storedForm(input.text, input.text.size()) != input.text;
+        for (const int style : {search::AnyWord, search::ExactRecordMatch}) {
+            dialogs_.clear();
+            searchTitles(results, input.text, style);
+            ++tried;
+            const QStringList found = listed(results);
+            if (found.isEmpty())
+                expectClearMessages();
+            else
+                EXPECT_TRUE(dialogs_.messages.empty()) << dialogs_.texts().join(" / ").toStdString();
+            expectFileHolds(counts_);
+            if (loneSurrogate)
+                continue;
+            if (style == search::AnyWord) {
+                for (const QString& title : holding(input.text))
+                    EXPECT_TRUE(found.contains(title)) << title.toStdString();
+            } else {
+                QStringList equal;
+                for (const auto& [code, title] : codes_)
+                    if (title.compare(input.text, Qt::CaseInsensitive) == 0)
+                        equal << title;
+                EXPECT_EQ(found, equal);
+            }
+        }
+    }
+    std::cout << "search results window, other styles: " << tried << " queries" << std::endl;
 }
 
 }  // namespace
