@@ -1180,6 +1180,12 @@ void Recordset::Update()
                 // Characters, as the file's own rule counts them: a character
                 // outside the basic plane is one, not two.
                 const qsizetype len = convert::CharacterCount(v.toString());
+                // The file's own rules measure a text only up to a NUL, so one
+                // would let a text past them unseen (or fail them unclearly).
+                if (v.toString().contains(QChar(0)))
+                    throw StoreError(ErrorKind::Validation,
+                                     QStringLiteral("Field '%1' cannot hold the control character NUL (code 0).")
+                                         .arg(where));
                 if (len == 0)
                     throw StoreError(ErrorKind::Validation,
                                      QStringLiteral("Field '%1' cannot be a zero-length string.").arg(where));

@@ -188,6 +188,10 @@ TEST_F(StoreTest, RefusesWhatTheFieldsCannotHold)
     };
     refusedAdd("B", QString(""), 1, "zero-length");
     refusedAdd("B", QString(31, QLatin1Char('x')), 1, "at most 30 characters");
+    // A NUL hides what follows it from the file's own rules, first or not.
+    refusedAdd("B", QString::fromUtf16(u"\0ab", 3), 1, "NUL");
+    refusedAdd("B", QString::fromUtf16(u"ab\0cd", 5), 1, "NUL");
+    refusedAdd(QString::fromUtf16(u"B\0", 2), QStringLiteral("ok"), 1, "NUL");
     refusedAdd("B", QStringLiteral("ok"), qlonglong(1) << 32, "Numeric field overflow");
     refusedAdd("A", QStringLiteral("dup"), 1, "primary key");
     rs->AddNew();
