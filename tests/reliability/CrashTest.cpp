@@ -1,0 +1,118 @@
+// A counter killed at random moments while it rents and takes back tapes:
+// after every kill the file is sound, the shop's stock and rentals agree,
+// and every operation the counter saw committed is on file. The next counter
+// starts on the file as it was left, hot journal and all.
+#include "reliability/CounterWorkerRun.h"
+
+#include "data/modQuorvane.h"
+#include "support/Harness.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <iostream>
+#include <random>
+#include <thread>
+
+using namespace reliability;
+
+namespace {
+
+class CrashTest : public testing_support::QuorvaneTest {
+protected:
+    // The file as the next start will find it: the database and its journal,
+    // copied aside and opened there, so that the journal is still hot for the
+    // next counter's own start-up.
+    ShopFile shopAsNextStartFindsIt(bool& journalLeft)
+    {
+        const QString scratch = folder() + QStringLiteral("/judged");
+        QDir().mkpath(scratch);
+        const QString copy = scratch + QStringLiteral("/Quorvane.mdb");
+        for (const QString& suffix : {QString(), QStringLiteral("-journal")}) {
+            QFile::remove(copy + suffix);
+            if (QFileInfo::exists(dbPath() + suffix)) {
+                EXPECT_TRUE(QFile::copy(dbPath() + suffix, copy + suffix));
+            }
+        }
+        journalLeft = QFileInfo(dbPath() + QStringLiteral("-journal")).size() > 0;
+        return readShop(copy);
+    }
+
+    // Files the start-up check would have made of a file it found damaged.
+    QStringList movedAside() const
+    {
+        return QDir(folder()).entryList({QStringLiteral("*.damaged-*")}, QDir::Files);
+    }
+};
+
+TEST_F(CrashTest, KilledCounterLeavesASoundFileWithEveryCommittedOperation)
+{
+    const unsigned seed = runSeed();
+    std::mt19937 random(seed);
+    const int kills = longRun() ? 220 : 8;
+    const ShopSetup setup{4, 3, 6};
+    seedShop(setup);
+    modQuorvane::ResetProcessState();
+    const auto stock = stockAtStart(setup);
+
+    Ledger ledger;
+    long long refused = 0;
+    int killsInAWrite = 0, killsBeforeReady = 0;
+    for (int round = 1; round <= kills; ++round) {
+        SCOPED_TRACE(QStringLiteral("round %1, QUORVANE_SEED=%2").arg(round).arg(seed).toStdString());
+        CounterWorker worker(folder(), static_cast<unsigned>(random()), 0);
+        // Up to five operations committed, then a few microseconds more, so
+        // that the kill falls anywhere: in the start-up, between operations,
+        // in the middle of a write or of its commit.
+        const long long reports = static_cast<long long>(random() % 6);
+        while (worker.committed() < reports && worker.poll()) {
+        }
+        ASSERT_FALSE(worker.ended()) << "the counter ended by itself (status " << worker.exitCode() << "):\n"
+                                     << worker.shown().toStdString();
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 4000));
+        worker.kill();
+        EXPECT_FALSE(worker.crashed());
+        EXPECT_EQ(worker.errorMessages(), QStringList());
+        if (!worker.ready())
+            ++killsBeforeReady;
+        refused += worker.refused();
+        ledger.add(worker);
+
+        bool journalLeft = false;
+        const ShopFile shop = shopAsNextStartFindsIt(journalLeft);
+        if (journalLeft)
+            ++killsInAWrite;
+        const QStringList faults = ruleBreaches(shop, stock) + ledger.check(shop, 1);
+        ASSERT_EQ(faults, QStringList());
+        ASSERT_EQ(movedAside(), QStringList()) << worker.shown().toStdString();
+    }
+
+    // A counter started on the file as the last kill left it puts back the
+    // interrupted write and works on as usual.
+    CounterWorker last(folder(), static_cast<unsigned>(random()), 20);
+    last.waitUntilEnded();
+    EXPECT_EQ(last.exitCode(), 0) << last.shown().toStdString();
+    EXPECT_EQ(last.errorMessages(), QStringList());
+    EXPECT_GE(last.committed(), 20);
+    ledger.add(last);
+    EXPECT_FALSE(QFileInfo::exists(dbPath() + QStringLiteral("-journal")));
+    const ShopFile shop = readShop(dbPath());
+    EXPECT_EQ(ruleBreaches(shop, stock) + ledger.check(shop, 0), QStringList());
+    EXPECT_EQ(movedAside(), QStringList());
+
+    std::cout << "[ figures  ] kills survived: " << kills << " (" << killsInAWrite << " inside a write, "
+              << killsBeforeReady << " during start-up); committed and kept: " << ledger.rents() << " rents, "
+              << ledger.returns() << " returns reported, " << ledger.unreportedFound()
+              << " in-flight operations found committed; refusals: " << refused + last.refused()
+              << "; lost rows: 0" << std::endl;
+    RecordProperty("kills", kills);
+    RecordProperty("killsInAWrite", killsInAWrite);
+    RecordProperty("rents", static_cast<int>(ledger.rents()));
+    RecordProperty("returns", static_cast<int>(ledger.returns()));
+}
+
+}  // namespace
