@@ -104,58 +104,54 @@ QStringList column(const std::shared_ptr<store::Recordset>& rs, const QString& f
 
 struct Tally {
     long long done = 0, refused = 0, failed = 0;
+
+    // Counts and reports a refusal or a failure; true for an operation done,
+    // which the caller reports with what it wrote.
+    bool settle(transactions::Outcome outcome)
+    {
+        switch (outcome) {
+        case transactions::Outcome::Done:
+            ++done;
+            return true;
+        case transactions::Outcome::Refused:
+            ++refused;
+            report(QStringLiteral("refused"));
+            break;
+        case transactions::Outcome::Failed:
+            ++failed;
+            report(QStringLiteral("failed"));
+            break;
+        }
+        return false;
+    }
 };
 
 void rent(const QString& code, const QString& member, Tally& tally)
 {
     if (!modValidate::CheckRent(code, member)) {
-        ++tally.refused;
-        report(QStringLiteral("refused"));
+        tally.settle(transactions::Outcome::Refused);
         return;
     }
-    switch (transactions::RentTape(code, member)) {
-    case transactions::Outcome::Done:
-        ++tally.done;
+    if (tally.settle(transactions::RentTape(code, member))) {
         report(QStringLiteral("rent %1 %2 %3").arg(modQuorvane::rsRentals->LastModified()).arg(code, member));
         // The window shows the new count of rentals in the status bar.
         modQuorvane::rsRentals->RecordCount();
-        break;
-    case transactions::Outcome::Refused:
-        ++tally.refused;
-        report(QStringLiteral("refused"));
-        break;
-    case transactions::Outcome::Failed:
-        ++tally.failed;
-        report(QStringLiteral("failed"));
-        break;
     }
 }
 
 void takeBack(const QString& code, const QString& member, Tally& tally)
 {
     if (!modValidate::CheckReturn(code, member)) {
-        ++tally.refused;
-        report(QStringLiteral("refused"));
+        tally.settle(transactions::Outcome::Refused);
         return;
     }
     const std::int64_t rental = modQuorvane::rsRentals->Bookmark();
-    switch (transactions::ReturnTape(code, member, rental)) {
-    case transactions::Outcome::Done:
-        ++tally.done;
+    if (tally.settle(transactions::ReturnTape(code, member, rental))) {
         report(QStringLiteral("return %1 %2 %3 %4")
                    .arg(rental)
                    .arg(modQuorvane::rsReturnee->LastModified())
                    .arg(code, member));
         modQuorvane::rsReturnee->RecordCount();
-        break;
-    case transactions::Outcome::Refused:
-        ++tally.refused;
-        report(QStringLiteral("refused"));
-        break;
-    case transactions::Outcome::Failed:
-        ++tally.failed;
-        report(QStringLiteral("failed"));
-        break;
     }
 }
 
@@ -221,8 +217,7 @@ int main(int argc, char** argv)
                     back = rentals.Text(kVideoCode);
             } catch (const std::exception& e) {
                 dialogs::reportError(e);
-                ++tally.failed;
-                report(QStringLiteral("failed"));
+                tally.settle(transactions::Outcome::Failed);
                 continue;
             }
         }
