@@ -24,10 +24,16 @@ namespace {
 
 class CrashTest : public testing_support::QuorvaneTest {
 protected:
+    // How the kill left the file.
+    struct Left {
+        bool journal = false;      // in the middle of a write
+        bool halfWritten = false;  // the write had reached the file itself
+    };
+
     // The file as the next start will find it: the database and its journal,
     // copied aside and opened there, so that the journal is still hot for the
     // next counter's own start-up.
-    ShopFile shopAsNextStartFindsIt(bool& journalLeft)
+    ShopFile shopAsNextStartFindsIt(Left& left)
     {
         const QString scratch = folder() + QStringLiteral("/judged");
         QDir().mkpath(scratch);
@@ -38,8 +44,17 @@ protected:
                 EXPECT_TRUE(QFile::copy(dbPath() + suffix, copy + suffix));
             }
         }
-        journalLeft = QFileInfo(dbPath() + QStringLiteral("-journal")).size() > 0;
-        return readShop(copy);
+        left.journal = QFileInfo(dbPath() + QStringLiteral("-journal")).size() > 0;
+        const QByteArray before = contents(copy);
+        ShopFile shop = readShop(copy);
+        left.halfWritten = contents(copy) != before;
+        return shop;
+    }
+
+    static QByteArray contents(const QString& path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
     // Files the start-up check would have made of a file it found damaged.
@@ -61,31 +76,35 @@ TEST_F(CrashTest, KilledCounterLeavesASoundFileWithEveryCommittedOperation)
 
     Ledger ledger;
     long long refused = 0;
-    int killsInAWrite = 0, killsBeforeReady = 0;
+    int killsInAWrite = 0, killsHalfWritten = 0, killsBeforeReady = 0, hotStarts = 0;
     for (int round = 1; round <= kills; ++round) {
         SCOPED_TRACE(QStringLiteral("round %1, QUORVANE_SEED=%2").arg(round).arg(seed).toStdString());
+        const bool hot = QFileInfo(dbPath() + QStringLiteral("-journal")).size() > 0;
         CounterWorker worker(folder(), static_cast<unsigned>(random()), 0);
-        // Up to five operations committed, then a few microseconds more, so
-        // that the kill falls anywhere: in the start-up, between operations,
-        // in the middle of a write or of its commit.
+        // Up to five operations committed, then up to 12 ms more (an
+        // operation or two), so that the kill falls anywhere: in the
+        // start-up, between operations, in the middle of a write, or of its
+        // commit with the file itself half-written.
         const long long reports = static_cast<long long>(random() % 6);
         while (worker.committed() < reports && worker.poll()) {
         }
         ASSERT_FALSE(worker.ended()) << "the counter ended by itself (status " << worker.exitCode() << "):\n"
                                      << worker.shown().toStdString();
-        std::this_thread::sleep_for(std::chrono::microseconds(random() % 4000));
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 12000));
         worker.kill();
         EXPECT_FALSE(worker.crashed());
         EXPECT_EQ(worker.errorMessages(), QStringList());
         if (!worker.ready())
             ++killsBeforeReady;
+        else if (hot)
+            ++hotStarts;
         refused += worker.refused();
         ledger.add(worker);
 
-        bool journalLeft = false;
-        const ShopFile shop = shopAsNextStartFindsIt(journalLeft);
-        if (journalLeft)
-            ++killsInAWrite;
+        Left left;
+        const ShopFile shop = shopAsNextStartFindsIt(left);
+        killsInAWrite += left.journal;
+        killsHalfWritten += left.halfWritten;
         const QStringList faults = ruleBreaches(shop, stock) + ledger.check(shop, 1);
         ASSERT_EQ(faults, QStringList());
         ASSERT_EQ(movedAside(), QStringList()) << worker.shown().toStdString();
@@ -105,12 +124,15 @@ TEST_F(CrashTest, KilledCounterLeavesASoundFileWithEveryCommittedOperation)
     EXPECT_EQ(movedAside(), QStringList());
 
     std::cout << "[ figures  ] kills survived: " << kills << " (" << killsInAWrite << " inside a write, "
-              << killsBeforeReady << " during start-up); committed and kept: " << ledger.rents() << " rents, "
-              << ledger.returns() << " returns reported, " << ledger.unreportedFound()
+              << killsHalfWritten << " of them with the file half-written; " << killsBeforeReady
+              << " during start-up); started on a hot journal and put it back: " << hotStarts
+              << "; committed and kept: " << ledger.rents() << " rents, " << ledger.returns()
+              << " returns reported, " << ledger.unreportedFound()
               << " in-flight operations found committed; refusals: " << refused + last.refused()
               << "; lost rows: 0" << std::endl;
     RecordProperty("kills", kills);
     RecordProperty("killsInAWrite", killsInAWrite);
+    RecordProperty("killsHalfWritten", killsHalfWritten);
     RecordProperty("rents", static_cast<int>(ledger.rents()));
     RecordProperty("returns", static_cast<int>(ledger.returns()));
 }
