@@ -57,6 +57,23 @@ protected:
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
+    // Lets the worker commit up to five operations, then up to 12 ms more
+    // (an operation or two), and kills it, so that the kill falls anywhere:
+    // in the start-up, between operations, in the middle of a write, or of
+    // its commit with the file itself half-written.
+    static void killAtRandom(CounterWorker& worker, std::mt19937& random)
+    {
+        const long long reports = static_cast<long long>(random() % 6);
+        while (worker.committed() < reports && worker.poll()) {
+        }
+        ASSERT_FALSE(worker.ended()) << "the counter ended by itself (status " << worker.exitCode() << "):\n"
+                                     << worker.shown().toStdString();
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 12000));
+        worker.kill();
+        EXPECT_FALSE(worker.crashed());
+        EXPECT_EQ(worker.errorMessages(), QStringList());
+    }
+
     // Files the start-up check would have made of a file it found damaged.
     QStringList movedAside() const
     {
@@ -81,19 +98,7 @@ TEST_F(CrashTest, KilledCounterLeavesASoundFileWithEveryCommittedOperation)
         SCOPED_TRACE(QStringLiteral("round %1, QUORVANE_SEED=%2").arg(round).arg(seed).toStdString());
         const bool hot = QFileInfo(dbPath() + QStringLiteral("-journal")).size() > 0;
         CounterWorker worker(folder(), static_cast<unsigned>(random()), 0);
-        // Up to five operations committed, then up to 12 ms more (an
-        // operation or two), so that the kill falls anywhere: in the
-        // start-up, between operations, in the middle of a write, or of its
-        // commit with the file itself half-written.
-        const long long reports = static_cast<long long>(random() % 6);
-        while (worker.committed() < reports && worker.poll()) {
-        }
-        ASSERT_FALSE(worker.ended()) << "the counter ended by itself (status " << worker.exitCode() << "):\n"
-                                     << worker.shown().toStdString();
-        std::this_thread::sleep_for(std::chrono::microseconds(random() % 12000));
-        worker.kill();
-        EXPECT_FALSE(worker.crashed());
-        EXPECT_EQ(worker.errorMessages(), QStringList());
+        ASSERT_NO_FATAL_FAILURE(killAtRandom(worker, random));
         if (!worker.ready())
             ++killsBeforeReady;
         else if (hot)
@@ -120,7 +125,8 @@ TEST_F(CrashTest, KilledCounterLeavesASoundFileWithEveryCommittedOperation)
     ledger.add(last);
     EXPECT_FALSE(QFileInfo::exists(dbPath() + QStringLiteral("-journal")));
     const ShopFile shop = readShop(dbPath());
-    EXPECT_EQ(ruleBreaches(shop, stock) + ledger.check(shop, 0), QStringList());
+    const QStringList faults = ruleBreaches(shop, stock) + ledger.check(shop, 0);
+    EXPECT_EQ(faults, QStringList());
     EXPECT_EQ(movedAside(), QStringList());
 
     std::cout << "[ figures  ] kills survived: " << kills << " (" << killsInAWrite << " inside a write, "
@@ -129,12 +135,53 @@ TEST_F(CrashTest, KilledCounterLeavesASoundFileWithEveryCommittedOperation)
               << "; committed and kept: " << ledger.rents() << " rents, " << ledger.returns()
               << " returns reported, " << ledger.unreportedFound()
               << " in-flight operations found committed; refusals: " << refused + last.refused()
-              << "; lost rows: 0" << std::endl;
+              << "; faults: " << faults.size() << std::endl;
     RecordProperty("kills", kills);
     RecordProperty("killsInAWrite", killsInAWrite);
     RecordProperty("killsHalfWritten", killsHalfWritten);
     RecordProperty("rents", static_cast<int>(ledger.rents()));
     RecordProperty("returns", static_cast<int>(ledger.returns()));
+}
+
+// One of two counters dies again and again while the other works on: the
+// other comes upon each interrupted write, puts it back and goes on without
+// an error.
+TEST_F(CrashTest, ACounterKilledBesideAnotherLeavesTheOtherWorking)
+{
+    const unsigned seed = runSeed();
+    std::mt19937 random(seed);
+    const int kills = longRun() ? 40 : 4;
+    const ShopSetup setup{3, 2, 6};
+    seedShop(setup);
+    modQuorvane::ResetProcessState();
+
+    Ledger ledger;
+    long long victims = 0;
+    CounterWorker steady(folder(), static_cast<unsigned>(random()), 0);
+    for (int round = 1; round <= kills; ++round) {
+        SCOPED_TRACE(QStringLiteral("round %1, QUORVANE_SEED=%2").arg(round).arg(seed).toStdString());
+        CounterWorker victim(folder(), static_cast<unsigned>(random()), 0);
+        ASSERT_NO_FATAL_FAILURE(killAtRandom(victim, random));
+        victims += victim.committed();
+        ledger.add(victim);
+        steady.poll(0);
+        ASSERT_FALSE(steady.ended()) << steady.shown().toStdString();
+    }
+    // The other counter goes on after the last kill, then stops as abruptly.
+    const long long beforeLast = steady.committed();
+    while (steady.committed() < beforeLast + 5 && steady.poll()) {
+    }
+    steady.kill();
+    EXPECT_EQ(steady.errorMessages(), QStringList());
+    ledger.add(steady);
+
+    const ShopFile shop = readShop(dbPath());
+    const QStringList faults = ruleBreaches(shop, stockAtStart(setup)) + ledger.check(shop, kills + 1);
+    EXPECT_EQ(faults, QStringList());
+    EXPECT_EQ(movedAside(), QStringList());
+    std::cout << "[ figures  ] counter killed beside another: " << kills << " kills; " << victims
+              << " operations of the killed counters and " << steady.committed() << " of the other kept; errors: "
+              << steady.errorMessages().size() << "; faults: " << faults.size() << std::endl;
 }
 
 }  // namespace
