@@ -102,6 +102,17 @@ QStringList column(const std::shared_ptr<store::Recordset>& rs, const QString& f
     return out;
 }
 
+// The window shows the table's new count in the status bar after an
+// operation; an error there is the clerk's to see.
+void showCount(const store::Recordset& table)
+{
+    try {
+        table.RecordCount();
+    } catch (const std::exception& e) {
+        dialogs::reportError(e);
+    }
+}
+
 struct Tally {
     long long done = 0, refused = 0, failed = 0;
 
@@ -134,8 +145,7 @@ void rent(const QString& code, const QString& member, Tally& tally)
     }
     if (tally.settle(transactions::RentTape(code, member))) {
         report(QStringLiteral("rent %1 %2 %3").arg(modQuorvane::rsRentals->LastModified()).arg(code, member));
-        // The window shows the new count of rentals in the status bar.
-        modQuorvane::rsRentals->RecordCount();
+        showCount(*modQuorvane::rsRentals);
     }
 }
 
@@ -151,7 +161,7 @@ void takeBack(const QString& code, const QString& member, Tally& tally)
                    .arg(rental)
                    .arg(modQuorvane::rsReturnee->LastModified())
                    .arg(code, member));
-        modQuorvane::rsReturnee->RecordCount();
+        showCount(*modQuorvane::rsReturnee);
     }
 }
 
