@@ -56,6 +56,7 @@ void seedShop(const ShopSetup& setup)
     ASSERT_TRUE(modQuorvane::CreateNewDatabase());
     modQuorvane::OpenMainDatabase();
     stockShop(setup);
+    modQuorvane::ResetProcessState();
 }
 
 void stockShop(const ShopSetup& setup)

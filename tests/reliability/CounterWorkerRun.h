@@ -34,7 +34,8 @@ struct ShopSetup {
 // record sets. A watch on the titles refuses any write that would take a
 // stock below 0, so that such a write reaches the clerk as an error.
 void stockShop(const ShopSetup& setup);
-// Creates the database in the test's folder, opens it and stocks it.
+// Creates the database in the test's folder and stocks it, then closes it
+// (and forgets the program's state), so that only the workers have it open.
 void seedShop(const ShopSetup& setup);
 std::map<QString, long long> stockAtStart(const ShopSetup& setup);
 QString codeOf(int title);   // "V1", ...

@@ -4,7 +4,6 @@
 // starts on the file as it was left, hot journal and all.
 #include "reliability/CounterWorkerRun.h"
 
-#include "data/modQuorvane.h"
 #include "support/Harness.h"
 
 #include <QDir>
@@ -88,7 +87,6 @@ TEST_F(CrashTest, KilledCounterLeavesASoundFileWithEveryCommittedOperation)
     const int kills = longRun() ? 220 : 8;
     const ShopSetup setup{4, 3, 6};
     seedShop(setup);
-    modQuorvane::ResetProcessState();
     const auto stock = stockAtStart(setup);
 
     Ledger ledger;
@@ -153,7 +151,6 @@ TEST_F(CrashTest, ACounterKilledBesideAnotherLeavesTheOtherWorking)
     const int kills = longRun() ? 40 : 4;
     const ShopSetup setup{3, 2, 6};
     seedShop(setup);
-    modQuorvane::ResetProcessState();
 
     Ledger ledger;
     long long victims = 0;

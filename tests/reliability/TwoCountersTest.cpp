@@ -57,7 +57,6 @@ TEST_F(TwoCountersTest, TwoCountersOnTheSameTapesLoseNothingAndShowNoError)
     const long long each = longRun() ? 1000 : 150;
     const ShopSetup setup{3, 2, 6};
     seedShop(setup);
-    modQuorvane::ResetProcessState();
 
     QElapsedTimer clock;
     clock.start();
