@@ -12,15 +12,42 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <limits>
 #include <map>
+#include <random>
+#include <thread>
 
 namespace store {
 
 namespace {
 
 constexpr int kBusyTimeoutMs = 5000;
+
+// How a connection waits for a lock that another connection holds: it tries
+// again about every millisecond, a little sooner or later each time, until
+// the busy timeout has passed since its first try. Another counter that
+// writes without a pause frees the file only for the moment between two of
+// its writes; the engine's own wait, which sleeps up to 100 ms between
+// tries, can miss every such moment for longer than the timeout and would
+// tell the clerk that the file is in use.
+struct LockWait {
+    std::chrono::steady_clock::time_point since;
+};
+
+int waitForLock(void* context, int triesBefore)
+{
+    auto& wait = *static_cast<LockWait*>(context);
+    const auto now = std::chrono::steady_clock::now();
+    if (triesBefore == 0)
+        wait.since = now;
+    else if (now - wait.since >= std::chrono::milliseconds(kBusyTimeoutMs))
+        return 0;
+    thread_local std::minstd_rand jitter{std::random_device{}()};
+    std::this_thread::sleep_for(std::chrono::microseconds(500 + jitter() % 1000));
+    return 1;
+}
 
 ErrorKind kindOfSqliteCode(int code)
 {
@@ -284,6 +311,7 @@ public:
         translated(path_, [&] {
             db_ = std::make_unique<SQLite::Database>(utf8(path_), flags, kBusyTimeoutMs);
         });
+        sqlite3_busy_handler(db_->getHandle(), &waitForLock, &lockWait_);
     }
 
     SQLite::Database& db()
@@ -509,6 +537,7 @@ private:
     std::vector<Recordset*> recordsets_;
     int holders_ = 0;
     bool inTransaction_ = false;
+    LockWait lockWait_;
 };
 
 namespace {

@@ -9,6 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 using namespace store;
 
 namespace {
@@ -647,3 +651,65 @@ TEST_F(StoreTest, TextPagesGiveTheChosenFieldsAsTextShowsThem)
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------
+// Waiting for another counter
+
+namespace {
+
+// Another program that writes without a pause: it holds the file for 20 ms
+// at a time and leaves it free only for a moment between two writes.
+class BusyWriter {
+public:
+    explicit BusyWriter(const QString& path)
+        : thread_([this, path] {
+              SQLite::Database raw(path.toStdString(), SQLite::OPEN_READWRITE, 5000);
+              while (!stop_) {
+                  raw.exec("BEGIN IMMEDIATE");
+                  raw.exec("UPDATE \"Video Database\" SET \"Tapes In\" = \"Tapes In\" + 1");
+                  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                  raw.exec("COMMIT");
+                  ++writes_;
+                  // As long as a counter takes between two writes: a short
+                  // spell of work, not a sleep.
+                  const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(200);
+                  while (std::chrono::steady_clock::now() < until) {
+                  }
+              }
+          })
+    {
+    }
+    ~BusyWriter()
+    {
+        stop_ = true;
+        thread_.join();
+    }
+    int writes() const { return writes_; }
+
+private:
+    std::atomic<bool> stop_{false};
+    std::atomic<int> writes_{0};
+    std::thread thread_;
+};
+
+}  // namespace
+
+TEST_F(StoreTest, AWaitingWriterGetsItsTurnBetweenAnotherProgramsWrites)
+{
+    add("A", "a");
+    BusyWriter other(path);
+    while (other.writes() == 0)
+        std::this_thread::yield();
+    // Each transaction waits for a moment when the file is free, well within
+    // the busy timeout, and is never told that the file is in use.
+    for (int round = 0; round < 3; ++round) {
+        EXPECT_NO_THROW({
+            db->BeginTrans();
+            add(QStringLiteral("K%1").arg(round), "mine");
+            db->CommitTrans();
+        }) << "round " << round;
+        if (db->InTransaction())
+            db->Rollback();
+    }
+    EXPECT_EQ(rs->RecordCount(), 4);
+}
