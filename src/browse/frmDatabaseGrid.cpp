@@ -122,6 +122,8 @@ void frmDatabaseGrid::bindData()
 {
     DbaseData->setDatabaseName(modQuorvane::DbPath);
     DbaseData->setRecordSource(modQuorvane::GridTableName);
+    // A screen reader names the grid by the table it shows.
+    DBGrid->setAccessibleName(modQuorvane::GridTableName);
     DbaseData->Refresh();
 }
 
