@@ -5,6 +5,8 @@
 #include "browse/frmDatabaseGrid.h"
 #include "browse/frmEditSearch.h"
 #include "browse/frmSearch.h"
+#include "data/modQuorvane.h"
+#include "platform/Store.h"
 #include "catalogue/frmAdd.h"
 #include "catalogue/frmMembers.h"
 #include "shell/ShellFixture.h"
@@ -242,6 +244,32 @@ TEST_F(KeyboardTest, MenusAreReachedFromInsideATaskWindow)
     frmRent* rent = windows::find<frmRent>();
     ASSERT_NE(rent, nullptr);
     EXPECT_TRUE(focusIsIn(rent));
+    EXPECT_EQ(QApplication::focusWidget(), control<QWidget>(rent, "txtVcode"));
+}
+
+// The road the README gives the clerk with a barcode scanner, which types
+// a code and Enter.
+TEST_F(KeyboardTest, RentingWithAScannerTakesOnlyEnterAndOneKeyToRent)
+{
+    road("TR");
+    frmRent* rent = windows::find<frmRent>();
+    ASSERT_NE(rent, nullptr);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("V2"));
+    press(Qt::Key_Return);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("M1"));
+    press(Qt::Key_Return);
+    press(Qt::Key_Return);  // the check
+    ASSERT_EQ(QApplication::focusWidget(), control<QWidget>(rent, "cmdTrans"));
+    // A scanner's extra Enter does not rent.
+    press(Qt::Key_Return);
+    EXPECT_EQ(modQuorvane::rsRentals->RecordCount(), 0);
+    EXPECT_TRUE(dialogs_.messages.empty());
+    press(Qt::Key_Space);
+    EXPECT_EQ(modQuorvane::rsRentals->RecordCount(), 1);
+    ASSERT_EQ(dialogs_.messages.size(), 1u);
+    // Clear has the focus, ready for the next tape.
+    EXPECT_EQ(QApplication::focusWidget(), control<QWidget>(rent, "cmdClear"));
+    press('L', Qt::AltModifier);
     EXPECT_EQ(QApplication::focusWidget(), control<QWidget>(rent, "txtVcode"));
 }
 
