@@ -106,13 +106,13 @@ QString controlName(QWidget* w)
     return w->objectName();
 }
 
+}  // namespace
+
 int accessKey(const QString& caption)
 {
     const QKeySequence mnemonic = QKeySequence::mnemonic(caption);
     return mnemonic.isEmpty() ? 0 : mnemonic[0].key();
 }
-
-}  // namespace
 
 QStringList unnamedControls(QObject* root)
 {

@@ -18,6 +18,10 @@ namespace access_walk {
 // closed menu are.
 QStringList unnamedControls(QObject* root);
 
+// The key that Alt reaches a control by, from its caption's "&" mark; 0 for
+// none.
+int accessKey(const QString& caption);
+
 // The accessible name and role of one object, as a screen reader gets them.
 QString nameOf(QObject* object);
 int roleOf(QObject* object);

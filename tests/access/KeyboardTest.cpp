@@ -1,6 +1,7 @@
 // The program from the keyboard alone: every command through the menus'
 // access keys, from the main window and from inside a task window; Tab
 // through every control of every window; and each window's own access keys.
+#include "access/AccessFixture.h"
 #include "access/AccessWalk.h"
 #include "browse/frmDatabaseGrid.h"
 #include "browse/frmEditSearch.h"
@@ -9,7 +10,6 @@
 #include "platform/Store.h"
 #include "catalogue/frmAdd.h"
 #include "catalogue/frmMembers.h"
-#include "shell/ShellFixture.h"
 #include "shell/Windows.h"
 #include "startup/frmLogin.h"
 #include "transactions/frmRent.h"
@@ -18,7 +18,6 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
-#include <QKeySequence>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -29,6 +28,7 @@
 
 #include <set>
 
+using access_walk::accessKey;
 using access_walk::names;
 using access_walk::sharedAccessKeys;
 using access_walk::tabRound;
@@ -77,12 +77,6 @@ QuorvaneForm* openForm(QWidget* main, const char* name)
     return form && !form->isUnloaded() ? form : nullptr;
 }
 
-int accessKey(const QString& caption)
-{
-    const QKeySequence mnemonic = QKeySequence::mnemonic(caption);
-    return mnemonic.isEmpty() ? 0 : mnemonic[0].key();
-}
-
 // Every item of the menu level has an access key, and no two items of the
 // level share one; the same for each level below.
 void checkMenuLevel(const QList<QAction*>& items, const QString& where, QStringList& problems)
@@ -101,15 +95,11 @@ void checkMenuLevel(const QList<QAction*>& items, const QString& where, QStringL
     }
 }
 
-class KeyboardTest : public shell_tests::ShellTest {
+class KeyboardTest : public access_tests::AccessTest {
 protected:
     void SetUp() override
     {
-        ShellTest::SetUp();
-        for (int n = 1; n <= 3; ++n) {
-            addTitle(n);
-            addMember(n);
-        }
+        AccessTest::SetUp();
         main->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(main));
     }

@@ -3,6 +3,7 @@
 // mark, a list or a grid what it lists), and each window says what it is: the
 // main window and the task windows are windows, the login a dialog, the
 // message boxes alerts.
+#include "access/AccessFixture.h"
 #include "access/AccessWalk.h"
 #include "browse/frmDatabaseGrid.h"
 #include "browse/frmEditSearch.h"
@@ -11,7 +12,6 @@
 #include "catalogue/frmAdd.h"
 #include "catalogue/frmMembers.h"
 #include "platform/QtDialogs.h"
-#include "shell/ShellFixture.h"
 #include "shell/Windows.h"
 #include "startup/Password.h"
 #include "startup/frmLogin.h"
@@ -33,6 +33,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using access_walk::nameOf;
 using access_walk::roleOf;
 using access_walk::unnamedControls;
@@ -41,15 +43,11 @@ using testing_support::pump;
 
 namespace {
 
-class ScreenReaderTest : public shell_tests::ShellTest {
+class ScreenReaderTest : public access_tests::AccessTest {
 protected:
     void SetUp() override
     {
-        ShellTest::SetUp();
-        for (int n = 1; n <= 3; ++n) {
-            addTitle(n);
-            addMember(n);
-        }
+        AccessTest::SetUp();
         addUser(QStringLiteral("clerk"), modValidate::EncodePassword(QStringLiteral("pw")));
     }
 
@@ -236,6 +234,30 @@ TEST_F(ScreenReaderTest, MessageBoxesAreAlerts)
     EXPECT_EQ(reader.unnamed, QStringList());
     reader.buttons.sort();
     EXPECT_EQ(reader.buttons, (QStringList{"No", "Yes"}));
+}
+
+// Save As asks for the copy's name in a dialog whose boxes and lists are
+// all named.
+TEST_F(ScreenReaderTest, TheSaveDialogNamesItsControls)
+{
+    dialogs::QtService service;
+    int role = -1;
+    QStringList unnamed;
+    std::function<void()> readDialog = [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (!dialog) {
+            QTimer::singleShot(0, readDialog);  // not open yet
+            return;
+        }
+        role = roleOf(dialog);
+        unnamed = unnamedControls(dialog);
+        dialog->close();
+    };
+    QTimer::singleShot(0, readDialog);
+    service.saveFileName({QStringLiteral("Save Database as..."), QStringLiteral("Video Database (*.mdb)"),
+                          QStringLiteral(" *.*")});
+    EXPECT_EQ(role, QAccessible::Dialog);
+    EXPECT_EQ(unnamed, QStringList());
 }
 
 }  // namespace
