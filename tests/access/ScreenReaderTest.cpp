@@ -168,10 +168,12 @@ TEST_F(ScreenReaderTest, MenusAndToolbarButtonsAreNamedByTheirCaptions)
     // A drop-down list is named by its button.
     auto* toolbar = control<QToolBar>(main, "tbrQuorvane");
     for (QAction* button : toolbar->actions()) {
-        if (QMenu* list = button->menu())
+        if (QMenu* list = button->menu()) {
             EXPECT_EQ(nameOf(list), button->text());
-        if (!button->isSeparator())
+        }
+        if (!button->isSeparator()) {
             EXPECT_EQ(nameOf(toolbar->widgetForAction(button)), button->text());
+        }
     }
 }
 
