@@ -2,7 +2,7 @@
 # Builds Quorvane with its tests and runs every test. Window tests draw
 # offscreen; the end-to-end run of the program uses a virtual X display.
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
-need_packages "${BUILD_PACKAGES[@]}" sqlite3 xvfb xdotool x11-utils e2fsprogs
+need_packages "${BUILD_PACKAGES[@]}" sqlite3 xvfb xdotool x11-utils e2fsprogs x11-apps netpbm
 # The install tests: the desktop validators, the manual page formatter, cpack's
 # Debian tools.
 need_packages desktop-file-utils appstream libxml2-utils groff-base dpkg-dev file

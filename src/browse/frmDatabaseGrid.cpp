@@ -70,6 +70,10 @@ frmDatabaseGrid::frmDatabaseGrid()
     DBGrid->setSelectionBehavior(QAbstractItemView::SelectItems);
     DBGrid->setWordWrap(false);
     DBGrid->setCornerButtonEnabled(false);
+    // Tab goes on to the buttons, as from any control; the arrows move
+    // from cell to cell. Otherwise Tab would walk every cell of the table
+    // before it let the keyboard out.
+    DBGrid->setTabKeyNavigation(false);
     // The rows are all of one height; the row selectors carry no text.
     QHeaderView* selectors = DBGrid->verticalHeader();
     selectors->setSectionResizeMode(QHeaderView::Fixed);
@@ -122,6 +126,8 @@ void frmDatabaseGrid::bindData()
 {
     DbaseData->setDatabaseName(modQuorvane::DbPath);
     DbaseData->setRecordSource(modQuorvane::GridTableName);
+    // A screen reader names the grid by the table it shows.
+    DBGrid->setAccessibleName(modQuorvane::GridTableName);
     DbaseData->Refresh();
 }
 

@@ -126,6 +126,9 @@ frmEditSearch::frmEditSearch()
     lblSearch->setBuddy(txtQuery);
     lblField->setBuddy(lstResults);
     lblCat->setBuddy(lstResults2);
+    // A list takes no name from its caption by itself.
+    lstResults->setAccessibleName(lblField->text());
+    lstResults2->setAccessibleName(lblCat->text());
     lblDesc->setWordWrap(true);
     cmdEdit->setEnabled(false);
 

@@ -108,6 +108,8 @@ void frmInventory::buildControls()
     lblTapesOut->setBuddy(txtTapesOut);
     lblTapesIn->setBuddy(txtTapesIn);
     lblTitle->setBuddy(lstInventory);
+    // A list takes no name from its caption by itself.
+    lstInventory->setAccessibleName(lblTitle->text());
     QWidget::setTabOrder(cmdClose, lstInventory);
 
     connect(cmdClose, &QPushButton::clicked, this, &frmInventory::cmdClose_Click);

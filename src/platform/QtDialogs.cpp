@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 
 namespace dialogs {
@@ -55,6 +56,14 @@ QString QtService::saveFileName(const SaveRequest& request)
     dlg.setNameFilter(QStringLiteral("%1 (%2)").arg(request.filterDescription, pattern));
     dlg.setOption(QFileDialog::HideNameFilterDetails, true);
     dlg.setDefaultSuffix(QString());
+    // Qt's own dialog does not tie two of its captions to their pick lists;
+    // tied, a screen reader reads each list with its caption.
+    for (const auto& [caption, list] : {std::pair{"lookInLabel", "lookInCombo"}, std::pair{"fileTypeLabel", "fileTypeCombo"}}) {
+        auto* label = dlg.findChild<QLabel*>(QLatin1String(caption));
+        auto* box = dlg.findChild<QWidget*>(QLatin1String(list));
+        if (label && box && !label->buddy())
+            label->setBuddy(box);
+    }
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return QString();
     return dlg.selectedFiles().constFirst();

@@ -44,7 +44,8 @@ int waitForLock(void* context, int triesBefore)
         wait.since = now;
     else if (now - wait.since >= std::chrono::milliseconds(kBusyTimeoutMs))
         return 0;
-    thread_local std::minstd_rand jitter{std::random_device{}()};
+    // The counter has one thread: one generator serves every connection.
+    static std::minstd_rand jitter{std::random_device{}()};
     std::this_thread::sleep_for(std::chrono::microseconds(500 + jitter() % 1000));
     return 1;
 }

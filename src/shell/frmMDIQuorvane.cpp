@@ -28,6 +28,7 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
@@ -211,12 +212,21 @@ QAction* frmMDIQuorvane::addBar(QMenu* menu, const char* name)
 
 namespace {
 
+// A caption as a screen reader says it: without the access-key mark.
+QString withoutAccessKey(QString caption)
+{
+    static const QRegularExpression mark(QStringLiteral("&(.)"));
+    return caption.replace(mark, QStringLiteral("\\1"));
+}
+
 template <class Parent>
 QMenu* addMenu(Parent* parent, const char* name, const QString& caption)
 {
     QMenu* menu = parent->addMenu(caption);
     menu->setObjectName(QString::fromLatin1(name));
     menu->menuAction()->setObjectName(QString::fromLatin1(name));
+    // An open menu is named by its caption, as its item in the bar is.
+    menu->setAccessibleName(withoutAccessKey(caption));
     return menu;
 }
 
@@ -306,6 +316,7 @@ void frmMDIQuorvane::buildToolbar()
         if (!def.items.empty()) {
             auto* list = new QMenu(this);
             list->setObjectName(key + QStringLiteral("Menu"));
+            list->setAccessibleName(QString::fromLatin1(def.caption));
             for (const DropDownItem& item : def.items) {
                 const QString itemKey = QString::fromLatin1(item.key);
                 QAction* entry = list->addAction(QString::fromLatin1(item.text));
@@ -415,6 +426,11 @@ void frmMDIQuorvane::buildStatusBar()
         panels_[i] = panel;
         sbr->addWidget(panel);
     }
+    // The keyboard panels have no tool tip and are blank while their key is
+    // off; a screen reader still tells what each one is.
+    panels_[kCapsPanel - 1]->setAccessibleDescription(QStringLiteral("Caps Lock"));
+    panels_[kNumPanel - 1]->setAccessibleDescription(QStringLiteral("Num Lock"));
+    panels_[kInsPanel - 1]->setAccessibleDescription(QStringLiteral("Insert"));
 
     // The date and time panels keep themselves current; the keyboard panels
     // follow the keys and, where the window system tells, the lock lights.

@@ -1,8 +1,10 @@
 #include "startup/frmSplash.h"
 
+#include "platform/Dialogs.h"
 #include "platform/Twips.h"
 #include "shell/frmMDIQuorvane.h"
 
+#include <QAccessibleWidget>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -10,9 +12,25 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+namespace {
+
+// To a screen reader the splash is a window of its own, not a pane.
+QAccessibleInterface* splashInterface(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("frmSplash") && object && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    return nullptr;
+}
+
+}  // namespace
+
 frmSplash::frmSplash() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
+    static const bool spoken = (QAccessible::installFactory(splashInterface), true);
+    Q_UNUSED(spoken);
     setObjectName(QStringLiteral("frmSplash"));
+    // It has no title bar; it is named after the program.
+    setAccessibleName(dialogs::kAppTitle);
     setAttribute(Qt::WA_DeleteOnClose, false);
     setFixedSize(twips::size(6000, 3600));
 

@@ -48,6 +48,8 @@ dpkg-deb -x "$DEB" "$WORK/root"
 PROGRAM="$WORK/root/usr/bin/quorvane"
 for lib in $(objdump -p "$PROGRAM" | awk '/NEEDED/ {print $2}'); do
     path=$(ldd "$PROGRAM" | awk -v l="$lib" '$1 == l {print $3; exit}')
+    # The loader is named by its own path, without "=>".
+    [ -n "$path" ] || path=$(ldd "$PROGRAM" | awk -v l="$lib" '$1 ~ ("/" l "$") {print $1; exit}')
     owner=$(dpkg -S "$(readlink -f "$path")" 2>/dev/null | head -1 | cut -d: -f1)
     [ -n "$owner" ] || owner=$(dpkg -S "$path" 2>/dev/null | head -1 | cut -d: -f1)
     check "the program links $lib, and the package depends on ${owner:-its package}" \
