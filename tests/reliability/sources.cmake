@@ -1,0 +1,5 @@
+foreach(part counters disks fuzz input)
+  if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/reliability/${part}.cmake)
+    include(${CMAKE_CURRENT_SOURCE_DIR}/reliability/${part}.cmake)
+  endif()
+endforeach()
