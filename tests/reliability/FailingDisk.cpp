@@ -17,6 +17,8 @@ const char* name(Fault fault)
         return "sync";
     case Fault::Full:
         return "full disk";
+    case Fault::Delete:
+        return "delete";
     }
     return "?";
 }
@@ -25,7 +27,7 @@ struct FailingDisk::State {
     sqlite3_vfs vfs{};
     sqlite3_vfs* real = nullptr;  // the file system it stands in front of
 
-    long long reads = 0, writes = 0, syncs = 0;
+    long long reads = 0, writes = 0, syncs = 0, deletes = 0;
     long long failed = 0;
     bool armed = false;
     Fault fault = Fault::Read;
@@ -94,8 +96,7 @@ int shimSync(sqlite3_file* f, int flags)
     State& s = stateOf(f);
     if (s.fails(s.syncs, s.fault == Fault::Sync))
         return SQLITE_IOERR_FSYNC;
-    // The tests lose no power: a sync that succeeds need not wait for the
-    // platters, and thousands of runs go many times faster without it.
+    // No power is lost in the tests: the sync need not wait for the disk.
     (void)flags;
     return SQLITE_OK;
 }
@@ -215,7 +216,13 @@ int vfsOpen(sqlite3_vfs* vfs, sqlite3_filename name, sqlite3_file* file, int fla
     return rc;
 }
 
-int vfsDelete(sqlite3_vfs* vfs, const char* name, int syncDir) { return realOf(vfs)->xDelete(realOf(vfs), name, syncDir); }
+int vfsDelete(sqlite3_vfs* vfs, const char* name, int syncDir)
+{
+    State& s = stateOf(vfs);
+    if (s.fails(s.deletes, s.fault == Fault::Delete))
+        return SQLITE_IOERR_DELETE;
+    return realOf(vfs)->xDelete(realOf(vfs), name, syncDir);
+}
 
 int vfsAccess(sqlite3_vfs* vfs, const char* name, int flags, int* out)
 {
@@ -308,7 +315,7 @@ FailingDisk::~FailingDisk()
 void FailingDisk::count()
 {
     State& s = *state_;
-    s.reads = s.writes = s.syncs = s.failed = 0;
+    s.reads = s.writes = s.syncs = s.deletes = s.failed = 0;
     s.armed = false;
 }
 
@@ -335,6 +342,8 @@ long long FailingDisk::calls(Fault fault) const
         return s.writes;
     case Fault::Sync:
         return s.syncs;
+    case Fault::Delete:
+        return s.deletes;
     }
     return 0;
 }

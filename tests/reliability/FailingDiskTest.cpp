@@ -53,6 +53,8 @@ namespace {
 
 bool longRun() { return !qEnvironmentVariableIsEmpty("QUORVANE_LONG_RUN"); }
 
+constexpr Fault kFaults[] = {Fault::Read, Fault::Write, Fault::Sync, Fault::Full, Fault::Delete};
+
 // What a file holds, as another program reading it sees it.
 struct FileState {
     QString problem;  // why it could not be read, or what its integrity check found
@@ -322,7 +324,7 @@ protected:
         disk_->count();
         op.perform();
         std::map<Fault, long long> calls;
-        for (Fault f : {Fault::Read, Fault::Write, Fault::Sync, Fault::Full})
+        for (Fault f : kFaults)
             calls[f] = disk_->calls(f);
         EXPECT_TRUE(op.succeeded()) << op.name << ": " << dialogs_.texts().join('\n').toStdString();
         EXPECT_TRUE(errorReports().empty()) << op.name << ": " << errorReports().join('\n').toStdString();
@@ -333,13 +335,13 @@ protected:
         if (HasFailure())
             return tally;
 
-        for (Fault f : {Fault::Read, Fault::Write, Fault::Sync, Fault::Full})
+        for (Fault f : kFaults)
             for (bool persistent : {false, true})
                 for (long long n : plan(calls[f], persistent ? spreadOn : spreadOnce))
                     runOnce(op, f, n, persistent, tally);
 
         std::cout << "[ disks    ] " << op.name << ": " << calls[Fault::Read] << " reads, " << calls[Fault::Write]
-                  << " writes, " << calls[Fault::Sync] << " syncs; " << tally.runs << " runs: " << tally.completed
+                  << " writes, " << calls[Fault::Sync] << " syncs, " << calls[Fault::Delete] << " deletions; " << tally.runs << " runs: " << tally.completed
                   << " completed, " << tally.completedThenError << " completed then a display error, "
                   << tally.savedThenError << " saved then an error reported, " << tally.failedCleanly
                   << " failed with one \"Error :\"; integrity failures " << tally.integrityFailures
