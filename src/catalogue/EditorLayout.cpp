@@ -204,6 +204,16 @@ SaveOutcome saveWithCode(const CodeEntry& entry, bool editMode, store::Recordset
     return outcome;
 }
 
+void beginRecord(store::Recordset& rs, bool editMode, std::int64_t shownRow)
+{
+    if (editMode) {
+        returnToShownRow(rs, shownRow);
+        rs.Edit();
+    } else {
+        rs.AddNew();
+    }
+}
+
 void returnToShownRow(store::Recordset& rs, std::int64_t shownRow)
 {
     if (shownRow == 0 || rs.Bookmark() == shownRow)

@@ -80,6 +80,10 @@ enum class SaveOutcome {
 SaveOutcome saveWithCode(const CodeEntry& entry, bool editMode, store::Recordset& rs,
                          const std::function<void()>& write);
 
+// Begins the write of a save: the row shown, made current again and opened
+// for editing in edit mode; a new row in add mode.
+void beginRecord(store::Recordset& rs, bool editMode, std::int64_t shownRow);
+
 // Makes the row an editor shows current again before it is written, so that
 // a save never lands on a row another window has moved the shared record set
 // to. Row 0 (nothing shown) leaves the record set where it is.

@@ -257,13 +257,9 @@ void frmAdd::cmdSave_Click()
         const QString title = convert::Left(txtTitle->text(), 30);
         const catalogue::SaveOutcome outcome = catalogue::saveWithCode(
             {code, title, schema::kVideoCode, schema::kVideo, kVideoCode}, editMode_, rs, [&] {
-                if (editMode_) {
-                    catalogue::returnToShownRow(rs, shownRow_);
-                    rs.Edit();
-                } else {
-                    rs.AddNew();
+                catalogue::beginRecord(rs, editMode_, shownRow_);
+                if (!editMode_)
                     rs.SetValue(kTapesOut, 0);
-                }
                 rs.SetValue(kVideoCode, code);
                 rs.SetValue(kTitle, title);
                 rs.SetValue(kMainCast, convert::Left(txtMain->text(), 30));

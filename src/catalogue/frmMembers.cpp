@@ -239,12 +239,7 @@ void frmMembers::cmdSave_Click()
         store::Recordset& rs = memberSet();
         const catalogue::SaveOutcome outcome = catalogue::saveWithCode(
             {code, registryName, schema::kMemberCode, schema::kMembers, kMemberId}, editMode_, rs, [&] {
-                if (editMode_) {
-                    catalogue::returnToShownRow(rs, shownRow_);
-                    rs.Edit();
-                } else {
-                    rs.AddNew();
-                }
+                catalogue::beginRecord(rs, editMode_, shownRow_);
                 rs.SetValue(kMemberId, code);
                 rs.SetValue(kLastName, lastName);
                 rs.SetValue(kFirstName, firstName);

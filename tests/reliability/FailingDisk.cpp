@@ -177,21 +177,40 @@ int shimFetch(sqlite3_file*, sqlite3_int64, int, void** out)
 
 int shimUnfetch(sqlite3_file*, sqlite3_int64, void*) { return SQLITE_OK; }
 
-// The method tables of versions 1 to 3; a file gets the version of the real
-// file it wraps.
+// The methods of a file of this version (1 to 3).
+constexpr sqlite3_io_methods methodsOfVersion(int version)
+{
+    sqlite3_io_methods m{};
+    m.iVersion = version;
+    m.xClose = shimClose;
+    m.xRead = shimRead;
+    m.xWrite = shimWrite;
+    m.xTruncate = shimTruncate;
+    m.xSync = shimSync;
+    m.xFileSize = shimFileSize;
+    m.xLock = shimLock;
+    m.xUnlock = shimUnlock;
+    m.xCheckReservedLock = shimCheckReservedLock;
+    m.xFileControl = shimFileControl;
+    m.xSectorSize = shimSectorSize;
+    m.xDeviceCharacteristics = shimDeviceCharacteristics;
+    if (version >= 2) {
+        m.xShmMap = shimShmMap;
+        m.xShmLock = shimShmLock;
+        m.xShmBarrier = shimShmBarrier;
+        m.xShmUnmap = shimShmUnmap;
+    }
+    if (version >= 3) {
+        m.xFetch = shimFetch;
+        m.xUnfetch = shimUnfetch;
+    }
+    return m;
+}
+
+// A file gets the version of the real file it wraps.
 const sqlite3_io_methods* methodsFor(int version)
 {
-    static const sqlite3_io_methods tables[3] = {
-        {1, shimClose, shimRead, shimWrite, shimTruncate, shimSync, shimFileSize, shimLock, shimUnlock,
-         shimCheckReservedLock, shimFileControl, shimSectorSize, shimDeviceCharacteristics, nullptr, nullptr,
-         nullptr, nullptr, nullptr, nullptr},
-        {2, shimClose, shimRead, shimWrite, shimTruncate, shimSync, shimFileSize, shimLock, shimUnlock,
-         shimCheckReservedLock, shimFileControl, shimSectorSize, shimDeviceCharacteristics, shimShmMap,
-         shimShmLock, shimShmBarrier, shimShmUnmap, nullptr, nullptr},
-        {3, shimClose, shimRead, shimWrite, shimTruncate, shimSync, shimFileSize, shimLock, shimUnlock,
-         shimCheckReservedLock, shimFileControl, shimSectorSize, shimDeviceCharacteristics, shimShmMap,
-         shimShmLock, shimShmBarrier, shimShmUnmap, shimFetch, shimUnfetch},
-    };
+    static const sqlite3_io_methods tables[3] = {methodsOfVersion(1), methodsOfVersion(2), methodsOfVersion(3)};
     if (version < 1)
         version = 1;
     if (version > 3)
