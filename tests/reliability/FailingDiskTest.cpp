@@ -340,8 +340,9 @@ protected:
                 for (long long n : plan(calls[f], persistent ? spreadOn : spreadOnce))
                     runOnce(op, f, n, persistent, tally);
 
-        std::cout << "[ disks    ] " << op.name << ": " << calls[Fault::Read] << " reads, " << calls[Fault::Write]
-                  << " writes, " << calls[Fault::Sync] << " syncs, " << calls[Fault::Delete] << " deletions; " << tally.runs << " runs: " << tally.completed
+        std::cout << "[ disks    ] " << op.name << ": " << calls[Fault::Read] << " reads, "
+                  << calls[Fault::Write] << " writes, " << calls[Fault::Sync] << " syncs, "
+                  << calls[Fault::Delete] << " deletions; " << tally.runs << " runs: " << tally.completed
                   << " completed, " << tally.completedThenError << " completed then a display error, "
                   << tally.savedThenError << " saved then an error reported, " << tally.failedCleanly
                   << " failed with one \"Error :\"; integrity failures " << tally.integrityFailures
