@@ -64,9 +64,7 @@ void selectLine(QListView* list, int row)
 
 bool tableIsEmpty(bool video)
 {
-    if (!modQuorvane::dbMain)
-        throw store::StoreError(store::ErrorKind::ObjectClosed, QStringLiteral("Object invalid or no longer set."));
-    return modQuorvane::dbMain->OpenRecordset(search::tableName(video))->RecordCount() == 0;
+    return modQuorvane::MainDatabase().OpenRecordset(search::tableName(video))->RecordCount() == 0;
 }
 
 }  // namespace
