@@ -128,9 +128,7 @@ Prepared prepareSearch(const QString& query, int tablePosition, int fieldEntry, 
         return Prepared::EmptyQuery;
     }
     SearchIsVideo = tablePosition != kMembersTable;
-    if (!dbMain)
-        throw store::StoreError(store::ErrorKind::ObjectClosed, QStringLiteral("Object invalid or no longer set."));
-    rsSearch = dbMain->OpenRecordset(tableName(SearchIsVideo));
+    rsSearch = MainDatabase().OpenRecordset(tableName(SearchIsVideo));
     if (rsSearch->RecordCount() == 0) {
         dialogs::message(kNoRecordText, dialogs::Icon::Information);
         return Prepared::EmptyTable;

@@ -133,10 +133,7 @@ bool frmInventory::eventFilter(QObject* watched, QEvent* event)
 void frmInventory::Form_Load()
 {
     try {
-        if (!modQuorvane::dbMain)
-            throw store::StoreError(store::ErrorKind::ObjectClosed,
-                                    QStringLiteral("Object invalid or no longer set."));
-        modQuorvane::rsVideo = modQuorvane::dbMain->OpenRecordset(schema::kVideo);
+        modQuorvane::rsVideo = modQuorvane::MainDatabase().OpenRecordset(schema::kVideo);
         titles_->clear();
         FillTitleList();
     } catch (const std::exception& e) {

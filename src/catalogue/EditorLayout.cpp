@@ -2,6 +2,7 @@
 
 #include "data/CodeRegistry.h"
 #include "data/modQuorvane.h"
+#include "platform/Dialogs.h"
 #include "platform/Store.h"
 #include "platform/Twips.h"
 
@@ -10,6 +11,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRect>
+
+#include <exception>
+#include <vector>
 
 namespace catalogue {
 
@@ -130,19 +134,84 @@ void enableNextIfRowFollows(store::Recordset& rs, QPushButton* next)
     rs.MovePrevious();
 }
 
-void withdrawUnusedCode(const QString& table, const QString& codeField, const QString& registryTable,
-                        const QString& code, std::int64_t registryRow)
+namespace {
+
+void report(const std::exception_ptr& failure)
 {
-    if (registryRow == 0 || !modQuorvane::dbMain)
-        return;
     try {
-        auto records = modQuorvane::dbMain->OpenRecordset(table);
-        if (records->FindFirst(codeField, code))
-            return;
-    } catch (const std::exception&) {
-        return;  // not proven unused: the code stays registered
+        std::rethrow_exception(failure);
+    } catch (const std::exception& e) {
+        dialogs::reportError(e);
+    } catch (...) {
     }
-    modValidate::WithdrawCode(registryTable, registryRow, code);
+}
+
+bool isEnvironmental(const std::exception_ptr& failure)
+{
+    try {
+        std::rethrow_exception(failure);
+    } catch (const store::StoreError& e) {
+        return e.isEnvironmental();
+    } catch (...) {
+        return false;
+    }
+}
+
+// True only when a record of the table is proven to carry the code.
+bool codeOnFile(const CodeEntry& entry)
+{
+    try {
+        return modQuorvane::MainDatabase().OpenRecordset(entry.table)->FindFirst(entry.codeField, entry.code);
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+}  // namespace
+
+SaveOutcome saveWithCode(const CodeEntry& entry, bool editMode, store::Recordset& rs,
+                         const std::function<void()>& write)
+{
+    std::vector<std::exception_ptr> failures;
+    SaveOutcome outcome = SaveOutcome::Failed;
+    try {
+        store::Transaction tx(modQuorvane::MainDatabase());
+        const modValidate::Registration registry =
+            modValidate::RegisterCodeInTransaction(entry.code, entry.name, entry.registryTable);
+        if (registry.failure)
+            failures.push_back(registry.failure);
+        if (registry.failure && !registry.refused) {
+            // The registry could not be read or written: nothing more is tried.
+        } else if (registry.known && !editMode) {
+            outcome = SaveOutcome::CodeInUse;
+        } else {
+            try {
+                write();
+                tx.Commit();
+                outcome = SaveOutcome::Saved;
+            } catch (...) {
+                failures.push_back(std::current_exception());
+                attempt([&] { rs.CancelUpdate(); });
+                if (registry.appendedRow != 0 && !isEnvironmental(failures.back()) && codeOnFile(entry))
+                    attempt([&] { tx.Commit(); });
+            }
+        }
+    } catch (...) {
+        failures.push_back(std::current_exception());
+    }
+    for (const std::exception_ptr& failure : failures)
+        report(failure);
+    return outcome;
+}
+
+void beginRecord(store::Recordset& rs, bool editMode, std::int64_t shownRow)
+{
+    if (editMode) {
+        returnToShownRow(rs, shownRow);
+        rs.Edit();
+    } else {
+        rs.AddNew();
+    }
 }
 
 void returnToShownRow(store::Recordset& rs, std::int64_t shownRow)

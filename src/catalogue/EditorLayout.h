@@ -53,11 +53,36 @@ void stepForward(const std::function<store::Recordset&()>& rs, QPushButton* next
 // After a save in edit mode: Next enabled when a row follows the current one.
 void enableNextIfRowFollows(store::Recordset& rs, QPushButton* next);
 
-// A new record that could not be written must not keep the code this save
-// took from the registry (registryRow), or the clerk could never save it
-// again. A code that a record of the table already carries stays registered.
-void withdrawUnusedCode(const QString& table, const QString& codeField, const QString& registryTable,
-                        const QString& code, std::int64_t registryRow);
+// What a save writes beside its record: the code with the name it is
+// registered under, and where the editor's records carry the code.
+struct CodeEntry {
+    QString code;
+    QString name;
+    QString registryTable;
+    QString table;
+    QString codeField;
+};
+
+enum class SaveOutcome {
+    Saved,      // the registry step and the record are both on file
+    CodeInUse,  // add mode, and the code was issued before: nothing written
+    Failed,     // reported ("Error : ..."); nothing of the save is on file
+};
+
+// An editor's save as one transaction: the registry step for the code, then
+// write(), which begins the record, fills it and updates it. A failure on
+// the way takes back all of it, so the file never holds a registry row
+// without its record or a record without its registry row. A registry row
+// that the registry's own rules refuse is reported and the save goes on as
+// for a new code; when then only the record is refused, a code that a record
+// on file already carries keeps the registry row this save gave it. Every
+// error is reported once the file is free again.
+SaveOutcome saveWithCode(const CodeEntry& entry, bool editMode, store::Recordset& rs,
+                         const std::function<void()>& write);
+
+// Begins the write of a save: the row shown, made current again and opened
+// for editing in edit mode; a new row in add mode.
+void beginRecord(store::Recordset& rs, bool editMode, std::int64_t shownRow);
 
 // Makes the row an editor shows current again before it is written, so that
 // a save never lands on a row another window has moved the shared record set

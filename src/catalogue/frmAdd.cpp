@@ -1,7 +1,6 @@
 #include "catalogue/frmAdd.h"
 
 #include "catalogue/EditorLayout.h"
-#include "data/CodeRegistry.h"
 #include "data/Schema.h"
 #include "data/modQuorvane.h"
 #include "platform/Convert.h"
@@ -254,39 +253,29 @@ void frmAdd::cmdSave_Click()
         const short tapes = convert::CInt(convert::Left(txtTapes->text(), 30));
         const QString code = convert::Left(txtCode->text(), 30);
 
-        std::int64_t registryRow = 0;
-        const bool known =
-            modValidate::RegisterCode(code, convert::Left(txtTitle->text(), 30), schema::kVideoCode, registryRow);
-        if (known && !editMode_) {
+        store::Recordset& rs = videoSet();
+        const QString title = convert::Left(txtTitle->text(), 30);
+        const catalogue::SaveOutcome outcome = catalogue::saveWithCode(
+            {code, title, schema::kVideoCode, schema::kVideo, kVideoCode}, editMode_, rs, [&] {
+                catalogue::beginRecord(rs, editMode_, shownRow_);
+                if (!editMode_)
+                    rs.SetValue(kTapesOut, 0);
+                rs.SetValue(kVideoCode, code);
+                rs.SetValue(kTitle, title);
+                rs.SetValue(kMainCast, convert::Left(txtMain->text(), 30));
+                rs.SetValue(kSecondCast, convert::Left(txtSecond->text(), 30));
+                rs.SetValue(kCategory, convert::Left(txtCategory->text(), 30));
+                rs.SetValue(kTapesIn, static_cast<int>(tapes));
+                rs.Update();
+            });
+        if (outcome == catalogue::SaveOutcome::CodeInUse) {
             warn(QStringLiteral("Video Tape's code exist in database, choose another code..."));
             txtCode->selectAll();
             txtCode->setFocus();
             return;
         }
-
-        store::Recordset& rs = videoSet();
-        try {
-            if (editMode_) {
-                catalogue::returnToShownRow(rs, shownRow_);
-                rs.Edit();
-            } else {
-                rs.AddNew();
-                rs.SetValue(kTapesOut, 0);
-            }
-            rs.SetValue(kVideoCode, code);
-            rs.SetValue(kTitle, convert::Left(txtTitle->text(), 30));
-            rs.SetValue(kMainCast, convert::Left(txtMain->text(), 30));
-            rs.SetValue(kSecondCast, convert::Left(txtSecond->text(), 30));
-            rs.SetValue(kCategory, convert::Left(txtCategory->text(), 30));
-            rs.SetValue(kTapesIn, static_cast<int>(tapes));
-            rs.Update();
-        } catch (const std::exception& e) {
-            attempt([&] { rs.CancelUpdate(); });
-            dialogs::reportError(e);
-            if (!editMode_)
-                catalogue::withdrawUnusedCode(schema::kVideo, kVideoCode, schema::kVideoCode, code, registryRow);
+        if (outcome == catalogue::SaveOutcome::Failed)
             return;
-        }
 
         if (editMode_) {
             catalogue::enableNextIfRowFollows(rs, cmdCommand2);

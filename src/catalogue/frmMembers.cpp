@@ -1,7 +1,6 @@
 #include "catalogue/frmMembers.h"
 
 #include "catalogue/EditorLayout.h"
-#include "data/CodeRegistry.h"
 #include "data/Schema.h"
 #include "data/modQuorvane.h"
 #include "platform/Convert.h"
@@ -237,36 +236,25 @@ void frmMembers::cmdSave_Click()
         // The registry keeps the member as "Last First".
         const QString registryName = convert::Left(lastName + QLatin1Char(' ') + firstName, 60);
 
-        std::int64_t registryRow = 0;
-        const bool known = modValidate::RegisterCode(code, registryName, schema::kMemberCode, registryRow);
-        if (known && !editMode_) {
+        store::Recordset& rs = memberSet();
+        const catalogue::SaveOutcome outcome = catalogue::saveWithCode(
+            {code, registryName, schema::kMemberCode, schema::kMembers, kMemberId}, editMode_, rs, [&] {
+                catalogue::beginRecord(rs, editMode_, shownRow_);
+                rs.SetValue(kMemberId, code);
+                rs.SetValue(kLastName, lastName);
+                rs.SetValue(kFirstName, firstName);
+                rs.SetValue(kAddress, convert::Left(txtAddress->text(), 50));
+                rs.SetValue(kContact, convert::Left(txtContact->text(), 30));
+                rs.Update();
+            });
+        if (outcome == catalogue::SaveOutcome::CodeInUse) {
             warn(QStringLiteral("Member's ID exist in database, choose another code..."));
             txtCode->selectAll();
             txtCode->setFocus();
             return;
         }
-
-        store::Recordset& rs = memberSet();
-        try {
-            if (editMode_) {
-                catalogue::returnToShownRow(rs, shownRow_);
-                rs.Edit();
-            } else {
-                rs.AddNew();
-            }
-            rs.SetValue(kMemberId, code);
-            rs.SetValue(kLastName, lastName);
-            rs.SetValue(kFirstName, firstName);
-            rs.SetValue(kAddress, convert::Left(txtAddress->text(), 50));
-            rs.SetValue(kContact, convert::Left(txtContact->text(), 30));
-            rs.Update();
-        } catch (const std::exception& e) {
-            attempt([&] { rs.CancelUpdate(); });
-            dialogs::reportError(e);
-            if (!editMode_)
-                catalogue::withdrawUnusedCode(schema::kMembers, kMemberId, schema::kMemberCode, code, registryRow);
+        if (outcome == catalogue::SaveOutcome::Failed)
             return;
-        }
 
         if (editMode_) {
             catalogue::enableNextIfRowFollows(rs, cmdCommand2);

@@ -17,31 +17,49 @@ bool RegisterCode(const QString& code, const QString& name, const QString& table
 bool RegisterCode(const QString& code, const QString& name, const QString& tableName,
                   std::int64_t& appendedRow)
 {
-    appendedRow = 0;
+    const Registration r = RegisterCodeInTransaction(code, name, tableName);
+    appendedRow = r.appendedRow;
+    if (r.failure) {
+        try {
+            std::rethrow_exception(r.failure);
+        } catch (const std::exception& e) {
+            dialogs::reportError(e);
+        }
+    }
+    return r.known;
+}
+
+Registration RegisterCodeInTransaction(const QString& code, const QString& name, const QString& tableName)
+{
+    Registration r;
     std::shared_ptr<store::Recordset> rs;
     try {
         // A record set of its own: the shared registry record sets keep their rows.
         rs = modQuorvane::MainDatabase().OpenRecordset(tableName);
         // The registry's lookup index makes this a point query; the answer is
         // the one a scan from the first row would give.
-        if (rs->FindFirst(rs->Field(0).name, code))
-            return true;
+        if (rs->FindFirst(rs->Field(0).name, code)) {
+            r.known = true;
+            return r;
+        }
         rs->AddNew();
         rs->SetValue(0, code);
         rs->SetValue(1, name);
         rs->Update();
-        appendedRow = rs->LastModified();
-        return false;
-    } catch (const std::exception& e) {
-        if (rs) {
-            try {
-                rs->CancelUpdate();
-            } catch (...) {
-            }
-        }
-        dialogs::reportError(e);
-        return false;
+        r.appendedRow = rs->LastModified();
+    } catch (const store::StoreError& e) {
+        r.refused = e.kind() == store::ErrorKind::Validation;
+        r.failure = std::current_exception();
+    } catch (const std::exception&) {
+        r.failure = std::current_exception();
     }
+    if (r.failure && rs) {
+        try {
+            rs->CancelUpdate();
+        } catch (...) {
+        }
+    }
+    return r;
 }
 
 bool WithdrawCode(const QString& tableName, std::int64_t appendedRow, const QString& code)

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <exception>
 
 namespace modValidate {
 
@@ -27,5 +28,17 @@ bool RegisterCode(const QString& code, const QString& name, const QString& table
 // the code is left alone. Reports its own errors; false when the row could
 // not be removed.
 bool WithdrawCode(const QString& tableName, std::int64_t appendedRow, const QString& code);
+
+// The registry step of a save that makes one transaction of the step and of
+// its own write: as RegisterCode, but a failure is handed back instead of
+// reported, so that the caller can report it once the transaction is over
+// and no message box waits while the file is locked.
+struct Registration {
+    bool known = false;           // the code was on file already; nothing written
+    std::int64_t appendedRow = 0; // the registry row appended, 0 for none
+    std::exception_ptr failure;   // the lookup or the append failed
+    bool refused = false;         // ...because the registry's rules refused the row
+};
+Registration RegisterCodeInTransaction(const QString& code, const QString& name, const QString& tableName);
 
 }  // namespace modValidate

@@ -41,10 +41,26 @@ namespace {
 {
     throw store::StoreError(store::ErrorKind::ObjectClosed, QStringLiteral("Object invalid or no longer set."));
 }
+
+// Set while an opening of the shared database has not gone through to its
+// end (the disk failed while the file was closed for a copy): the next use
+// of the database opens it again, so that the program goes on once the disk
+// is sound.
+bool reopenDue = false;
+
+void reopenIfDue()
+{
+    if (!reopenDue || DbPath.isEmpty())
+        return;
+    OpenMainDatabase();
+    if (rsSearch && !rsSearch->isOpen())
+        rsSearch = dbMain->OpenRecordset(rsSearch->Name());
+}
 }  // namespace
 
 store::Recordset& Shared(const std::shared_ptr<store::Recordset>& recordset)
 {
+    reopenIfDue();
     if (!recordset)
         notSet();
     return *recordset;
@@ -52,6 +68,7 @@ store::Recordset& Shared(const std::shared_ptr<store::Recordset>& recordset)
 
 store::Database& MainDatabase()
 {
+    reopenIfDue();
     if (!dbMain)
         notSet();
     return *dbMain;
@@ -129,6 +146,7 @@ bool CreateNewDatabase()
 
 void OpenMainDatabase()
 {
+    reopenDue = true;
     dbMain = store::Database::OpenDatabase(DbPath, false, false);
     // Files made before the lookup indexes existed get them now; a file that
     // cannot take them (read-only) still works, only its lookups are slower.
@@ -143,11 +161,13 @@ void OpenMainDatabase()
     rsVideoCode = dbMain->OpenRecordset(schema::kVideoCode);
     rsMemberCode = dbMain->OpenRecordset(schema::kMemberCode);
     rsUsers = dbMain->OpenRecordset(schema::kUsers);
+    reopenDue = false;
 }
 
 void ResetProcessState()
 {
     store::CancelAllPendingEdits();
+    reopenDue = false;
     rsSearch.reset();
     rsVideo.reset();
     rsMembers.reset();

@@ -56,7 +56,8 @@ QString ComputeDbPath();
 bool CreateNewDatabase();
 
 // (Re)opens DbPath into dbMain and the seven record sets. Errors go to the
-// caller.
+// caller. When it fails part-way, the next Shared or MainDatabase call tries
+// it again (and opens the search's record set again too).
 void OpenMainDatabase();
 
 // Moves a database file (with any journal of it) aside, under a name that

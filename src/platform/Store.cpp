@@ -1163,29 +1163,36 @@ void Recordset::Edit()
     try {
         buffer_ = readRow(rowid_);
     } catch (...) {
-        conn_->releaseWriteLock();
+        conn_->abandonWriteLock();
         throw;
     }
     mode_ = Mode::Editing;
     pendingEdits().push_back(this);
 }
 
-void Recordset::endEdit()
+void Recordset::endEdit(bool commit)
 {
     const bool held = mode_ == Mode::Editing;
     mode_ = Mode::None;
     buffer_.clear();
     auto& list = pendingEdits();
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
-    if (held && conn_->isOpen())
+    if (!held || !conn_->isOpen())
+        return;
+    // An edit given up has written nothing worth keeping; letting go of its
+    // lock must not try to commit a transaction the engine may already have
+    // undone after a failure (a full disk, say).
+    if (commit)
         conn_->releaseWriteLock();
+    else
+        conn_->abandonWriteLock();
 }
 
 void Recordset::CancelUpdate()
 {
     if (mode_ == Mode::None)
         return;
-    endEdit();
+    endEdit(false);
 }
 
 void Recordset::Update()
@@ -1286,13 +1293,13 @@ void Recordset::Update()
             written = adding ? sqlite3_last_insert_rowid(conn_->db().getHandle()) : rowid_;
         } catch (...) {
             if (adding)
-                conn_->releaseWriteLock();
+                conn_->abandonWriteLock();
             throw;
         }
         if (adding)
             conn_->releaseWriteLock();
         lastModified_ = written;
-        endEdit();  // commits an edit, releasing its lock
+        endEdit(true);  // commits an edit, releasing its lock
     } catch (const StoreError& e) {
         if (e.kind() == ErrorKind::Validation && e.sqliteCode() != 0) {
             // The file's own rules refused the row: say so in the shop's words.
@@ -1336,7 +1343,7 @@ void Recordset::Delete()
         });
         conn_->noteWrite(table_, changesBefore, changed, -changed);
     } catch (...) {
-        conn_->releaseWriteLock();
+        conn_->abandonWriteLock();
         throw;
     }
     conn_->releaseWriteLock();

@@ -274,7 +274,7 @@ private:
     std::vector<QVariant> readRow(std::int64_t rowid) const;
     QVariant storedToValue(int position, const QVariant& stored) const;
     QVariant valueToStored(int position, const QVariant& value) const;
-    void endEdit();
+    void endEdit(bool commit);
 
     std::shared_ptr<Connection> conn_;
     QString table_;

@@ -226,9 +226,23 @@ void SaveDatabaseAs(const QString& target)
     } catch (...) {
         failure = std::current_exception();
     }
-    OpenMainDatabase();
-    if (!searchTable.isEmpty())
-        rsSearch = dbMain->OpenRecordset(searchTable);
+    try {
+        OpenMainDatabase();
+        if (!searchTable.isEmpty())
+            rsSearch = dbMain->OpenRecordset(searchTable);
+    } catch (const StoreError& e) {
+        // The next command opens the file again. The clerk hears about the
+        // copy first: it is what was asked for.
+        if (failure)
+            std::rethrow_exception(failure);
+        throw StoreError(e.kind(),
+                         QStringLiteral("The database was copied to '%1', but could not be opened again (%2).")
+                             .arg(target, e.description()),
+                         e.sqliteCode());
+    } catch (...) {
+        if (!failure)
+            failure = std::current_exception();
+    }
     if (failure)
         std::rethrow_exception(failure);
 }

@@ -30,7 +30,8 @@ void WriteCheckedCopy(const QString& source, const QString& target);
 // record sets close with it), copies the file at DbPath to target and opens
 // DbPath again with fresh record sets standing on their first rows. The
 // database is opened again whether or not the copy succeeded; a failure is
-// then passed on to the caller.
+// then passed on to the caller, the copy's before the opening's. When the
+// opening fails, the next use of the database tries it again.
 void SaveDatabaseAs(const QString& target);
 
 }  // namespace dbcopy
