@@ -1,6 +1,7 @@
 #include "browse/Search.h"
 
 #include "browse/SearchResults.h"
+#include "data/Schema.h"
 #include "data/modQuorvane.h"
 #include "platform/Dialogs.h"
 #include "platform/Store.h"
@@ -13,13 +14,12 @@
 
 namespace search {
 
+using namespace schema::field;
+
 namespace {
 
 const QString kVideoName = QStringLiteral("Video Database");
 const QString kMembersName = QStringLiteral("Members Database");
-const QString kTitle = QStringLiteral("Title");
-const QString kLastName = QStringLiteral("Last Name");
-const QString kFirstName = QStringLiteral("First Name");
 
 Pacing g_pacing;
 

@@ -21,11 +21,10 @@
 #include <algorithm>
 #include <limits>
 
+using namespace schema::field;
+
 namespace {
 
-const QString kTitle = QStringLiteral("Title");
-const QString kTapesIn = QStringLiteral("Tapes In");
-const QString kTapesOut = QStringLiteral("Tapes Out");
 
 // Titles read from the table at a time; the window's events run between
 // two reads.

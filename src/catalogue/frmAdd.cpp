@@ -17,15 +17,10 @@
 
 using catalogue::attempt;
 
+using namespace schema::field;
+
 namespace {
 
-const QString kVideoCode = QStringLiteral("Video Code");
-const QString kTitle = QStringLiteral("Title");
-const QString kMainCast = QStringLiteral("Main Cast");
-const QString kSecondCast = QStringLiteral("Second Cast");
-const QString kCategory = QStringLiteral("Category");
-const QString kTapesIn = QStringLiteral("Tapes In");
-const QString kTapesOut = QStringLiteral("Tapes Out");
 
 constexpr int kFirstBoxTop = 1080;
 constexpr int kBoxStep = 480;

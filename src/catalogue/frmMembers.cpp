@@ -17,13 +17,10 @@
 
 using catalogue::attempt;
 
+using namespace schema::field;
+
 namespace {
 
-const QString kMemberId = QStringLiteral("Member ID");
-const QString kLastName = QStringLiteral("Last Name");
-const QString kFirstName = QStringLiteral("First Name");
-const QString kAddress = QStringLiteral("Address");
-const QString kContact = QStringLiteral("Contact");
 
 constexpr int kFirstBoxTop = 1200;
 constexpr int kBoxStep = 480;

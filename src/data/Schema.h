@@ -16,6 +16,28 @@ inline const QString kVideoCode = QStringLiteral("Video Code Database");
 inline const QString kMemberCode = QStringLiteral("Member Code Database");
 inline const QString kUsers = QStringLiteral("Users Database");
 
+// The fields, by the names the tables give them.
+namespace field {
+inline const QString kVideoCode = QStringLiteral("Video Code");
+inline const QString kTitle = QStringLiteral("Title");
+inline const QString kMainCast = QStringLiteral("Main Cast");
+inline const QString kSecondCast = QStringLiteral("Second Cast");
+inline const QString kCategory = QStringLiteral("Category");
+inline const QString kTapesIn = QStringLiteral("Tapes In");
+inline const QString kTapesOut = QStringLiteral("Tapes Out");
+inline const QString kMemberId = QStringLiteral("Member ID");
+inline const QString kLastName = QStringLiteral("Last Name");
+inline const QString kFirstName = QStringLiteral("First Name");
+inline const QString kAddress = QStringLiteral("Address");
+inline const QString kContact = QStringLiteral("Contact");
+inline const QString kRentDate = QStringLiteral("Rent Date");
+inline const QString kReturned = QStringLiteral("Returned");
+inline const QString kReturnDate = QStringLiteral("Return Date");
+inline const QString kDays = QStringLiteral("Days");
+inline const QString kUsername = QStringLiteral("Username");
+inline const QString kPassword = QStringLiteral("Password");
+}  // namespace field
+
 // The seven tables in creation order, which is also the order of the check.
 const std::vector<store::TableDef>& Tables();
 

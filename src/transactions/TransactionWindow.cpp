@@ -1,5 +1,6 @@
 #include "transactions/TransactionWindow.h"
 
+#include "data/modQuorvane.h"
 #include "platform/Dialogs.h"
 #include "platform/KeyPress.h"
 #include "platform/Store.h"
@@ -164,17 +165,59 @@ void TransactionWindow::showReadyState(const QString& title, const QString& name
     cmdTrans->setFocus();
 }
 
-void TransactionWindow::showSuccess(const QString& message, store::Recordset& written)
+bool TransactionWindow::passesCheck(bool (*check)(const QString& code, const QString& member))
 {
-    // One rent or return per check: a second press would write again unchecked.
-    cmdTrans->setEnabled(false);
-    cmdClear->setFocus();
     const QPointer<QuorvaneForm> self(this);
-    dialogs::message(message, dialogs::Icon::Information);
-    // Closed while the message was up: its closing step has written the
-    // status bar already.
-    if (self && !isUnloaded())
-        showTable(written);
+    const bool passed = check(txtVcode->text(), txtMemcode->text());
+    if (!self || isUnloaded())
+        return false;
+    if (!passed)
+        cmdClear_Click();
+    return passed;
+}
+
+QString TransactionWindow::checkedTitle() { return modQuorvane::Shared(modQuorvane::rsVideo).Text(QStringLiteral("Title")); }
+
+QString TransactionWindow::checkedMemberName()
+{
+    store::Recordset& members = modQuorvane::Shared(modQuorvane::rsMembers);
+    return members.Text(QStringLiteral("First Name")) + QLatin1Char(' ') + members.Text(QStringLiteral("Last Name"));
+}
+
+void TransactionWindow::record(const std::function<transactions::Outcome()>& operation, const QString& verb,
+                               const std::shared_ptr<store::Recordset>& written)
+{
+    if (!cmdTrans->isEnabled())
+        return;
+    try {
+        const QPointer<QuorvaneForm> self(this);
+        const transactions::Outcome outcome = operation();
+        if (!self || isUnloaded())
+            return;
+        switch (outcome) {
+        case transactions::Outcome::Done: {
+            // One rent or return per check: a second press would write again
+            // unchecked.
+            cmdTrans->setEnabled(false);
+            cmdClear->setFocus();
+            dialogs::message(QStringLiteral("Member ") + txtName->text() + QStringLiteral(" succesfully ") + verb +
+                                 QLatin1Char(' ') + txtTitle->text(),
+                             dialogs::Icon::Information);
+            // Closed while the message was up: its closing step has written
+            // the status bar already.
+            if (self && !isUnloaded())
+                showTable(modQuorvane::Shared(written));
+            break;
+        }
+        case transactions::Outcome::Refused:
+            cmdClear_Click();
+            break;
+        case transactions::Outcome::Failed:
+            break;
+        }
+    } catch (const std::exception& e) {
+        dialogs::reportError(e);
+    }
 }
 
 void TransactionWindow::showTable(store::Recordset& table) { shell::showTableStatus(table.Name(), table.RecordCount()); }

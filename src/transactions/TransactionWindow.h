@@ -6,7 +6,12 @@
 
 #include "shell/Windows.h"
 
+#include "transactions/Transactions.h"
+
 #include <QString>
+
+#include <functional>
+#include <memory>
 
 class QGroupBox;
 class QLabel;
@@ -50,9 +55,22 @@ protected:
     // The ready state after a successful check, with the title and the
     // member's name shown.
     void showReadyState(const QString& title, const QString& name);
-    // After a rent or return: the button is disabled until Clear, the
-    // success is told and the status bar counts the table written.
-    void showSuccess(const QString& message, store::Recordset& written);
+    // Runs the window's check on the typed codes. False, with the window in
+    // the entry state, when it refused; false too when the window was
+    // closed meanwhile (a message box lets other events run).
+    bool passesCheck(bool (*check)(const QString& code, const QString& member));
+    // The title and the member's name ("First Last") where the check left
+    // rsVideo and rsMembers.
+    static QString checkedTitle();
+    static QString checkedMemberName();
+
+    // Runs the rent or the return and shows what became of it: on success
+    // the button is disabled until Clear, "Member <name> succesfully
+    // <verb> <title>" is told and the status bar counts the table written;
+    // after a refusal the window goes back to the entry state; after a
+    // failure (reported) it stays, so that the clerk may try again.
+    void record(const std::function<transactions::Outcome()>& operation, const QString& verb,
+                const std::shared_ptr<store::Recordset>& written);
     // Panels 1 and 2: the table and its count.
     static void showTable(store::Recordset& table);
 

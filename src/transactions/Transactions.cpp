@@ -1,5 +1,6 @@
 #include "transactions/Transactions.h"
 
+#include "data/Schema.h"
 #include "data/modQuorvane.h"
 #include "platform/Clock.h"
 #include "platform/Convert.h"
@@ -7,19 +8,13 @@
 #include "platform/Errors.h"
 #include "platform/Store.h"
 
+#include <functional>
 #include <memory>
+
+using namespace schema::field;
 
 namespace {
 
-const QString kVideoCode = QStringLiteral("Video Code");
-const QString kTitle = QStringLiteral("Title");
-const QString kTapesIn = QStringLiteral("Tapes In");
-const QString kTapesOut = QStringLiteral("Tapes Out");
-const QString kMemberId = QStringLiteral("Member ID");
-const QString kRentDate = QStringLiteral("Rent Date");
-const QString kReturned = QStringLiteral("Returned");
-const QString kReturnDate = QStringLiteral("Return Date");
-const QString kDays = QStringLiteral("Days");
 const QString kOpen = QStringLiteral("No");
 const QString kClosed = QStringLiteral("Yes");
 
@@ -164,15 +159,36 @@ void writeReturn(const QString& code, const QString& member)
     returns.Update();
 }
 
-// Tells a refusal met inside a transaction once the transaction has been
+// One rent or return as one transaction: verify() answers, now that no one
+// else can write, with the refusal in the check's words or with nothing;
+// write() records the rent or return and the title's stock moves by one
+// tape in `direction`. A refusal is told once the transaction has been
 // rolled back: a message box stays up as long as the clerk likes, and the
-// file must not stay locked against the other counters meanwhile.
-transactions::Outcome refused(const QString& refusal)
+// file must not stay locked against the other counters meanwhile. A store
+// error undoes everything and is reported.
+transactions::Outcome recordInTransaction(const QString& code, const std::function<QString()>& verify,
+                                          const std::function<void()>& write, int direction)
 {
-    inform(refusal);
-    return transactions::Outcome::Refused;
+    try {
+        QString refusal;
+        {
+            store::Transaction tx(modQuorvane::MainDatabase());
+            refusal = verify();
+            if (refusal.isEmpty()) {
+                write();
+                if (!moveStock(code, direction))
+                    titleGone();
+                tx.Commit();
+                return transactions::Outcome::Done;
+            }
+        }
+        inform(refusal);
+        return transactions::Outcome::Refused;
+    } catch (const std::exception& e) {
+        dialogs::reportError(e);
+        return transactions::Outcome::Failed;
+    }
 }
-
 
 }  // namespace
 
@@ -207,61 +223,32 @@ namespace transactions {
 
 Outcome RentTape(const QString& code, const QString& member)
 {
-    try {
-        QString refusal;
-        {
-            store::Transaction tx(modQuorvane::MainDatabase());
-            // Another counter may have rented the last tape, or removed the
-            // title or the member, since the check: ask again, now that no
-            // one else can write.
-            refusal = stockRefusal(code, member, true);
-            if (refusal.isEmpty()) {
-                writeRental(code, member);
-                if (!moveStock(code, -1))
-                    titleGone();
-                tx.Commit();
-                return Outcome::Done;
-            }
-        }
-        return refused(refusal);
-    } catch (const std::exception& e) {
-        dialogs::reportError(e);
-        return Outcome::Failed;
-    }
+    return recordInTransaction(
+        code,
+        // Another counter may have rented the last tape, or removed the title
+        // or the member, since the check: ask again, now that no one else
+        // can write.
+        [&] { return stockRefusal(code, member, true); }, [&] { writeRental(code, member); }, -1);
 }
 
 Outcome ReturnTape(const QString& code, const QString& member, std::int64_t rentalRow)
 {
-    try {
-        QString refusal;
-        {
-            store::Transaction tx(modQuorvane::MainDatabase());
-            store::Recordset& rentals = Shared(modQuorvane::rsRentals);
+    return recordInTransaction(
+        code,
+        [&] {
             // The rental the check found must still be this member's open
             // rental of this title: another counter may have taken it back
             // meanwhile.
+            store::Recordset& rentals = Shared(modQuorvane::rsRentals);
             if (rentals.RecordCount() == 0)
-                refusal = noRentals(rentals);
-            else if (rentalRow <= 0 || !rentals.SetBookmark(rentalRow) || rentals.Text(kReturned) != kOpen ||
-                     rentals.Text(kVideoCode) != code || rentals.Text(kMemberId) != member)
-                refusal = notRentedBy(code, member);
-            if (refusal.isEmpty())
-                refusal = stockRefusal(code, member, false);
-            if (refusal.isEmpty()) {
-                writeReturn(code, member);
-                if (!moveStock(code, +1))
-                    titleGone();
-                tx.Commit();
-                return Outcome::Done;
-            }
-        }
-        return refused(refusal);
-    } catch (const std::exception& e) {
-        dialogs::reportError(e);
-        return Outcome::Failed;
-    }
+                return noRentals(rentals);
+            if (rentalRow <= 0 || !rentals.SetBookmark(rentalRow) || rentals.Text(kReturned) != kOpen ||
+                rentals.Text(kVideoCode) != code || rentals.Text(kMemberId) != member)
+                return notRentedBy(code, member);
+            return stockRefusal(code, member, false);
+        },
+        [&] { writeReturn(code, member); }, +1);
 }
-
 
 short DaysRented(const std::optional<QDate>& rentDate, const QDate& today)
 {

@@ -41,24 +41,12 @@ void frmRent::Form_Load()
 void frmRent::cmdCheck_Click()
 {
     try {
-        // A message box lets other events run: the window may be closed
-        // before it comes back.
-        const QPointer<QuorvaneForm> self(this);
-        const bool passed = modValidate::CheckRent(txtVcode->text(), txtMemcode->text());
-        if (!self || isUnloaded())
+        if (!passesCheck(&modValidate::CheckRent))
             return;
-        if (!passed) {
-            cmdClear_Click();
-            return;
-        }
-        // The check left the shared record sets on the title and the member;
-        // everything is read before the window changes.
-        store::Recordset& video = Shared(modQuorvane::rsVideo);
-        store::Recordset& members = Shared(modQuorvane::rsMembers);
-        const QString title = video.Text(QStringLiteral("Title"));
-        const QString name =
-            members.Text(QStringLiteral("First Name")) + QLatin1Char(' ') + members.Text(QStringLiteral("Last Name"));
-        const QString tapesIn = video.Text(QStringLiteral("Tapes In"));
+        // Everything is read before the window changes.
+        const QString title = checkedTitle();
+        const QString name = checkedMemberName();
+        const QString tapesIn = Shared(modQuorvane::rsVideo).Text(QStringLiteral("Tapes In"));
         txtTapes->setText(tapesIn);
         showReadyState(title, name);
     } catch (const std::exception& e) {
@@ -68,28 +56,8 @@ void frmRent::cmdCheck_Click()
 
 void frmRent::cmdTrans_Click()
 {
-    if (!cmdTrans->isEnabled())
-        return;
-    try {
-        const QPointer<QuorvaneForm> self(this);
-        const transactions::Outcome outcome = transactions::RentTape(txtVcode->text(), txtMemcode->text());
-        if (!self || isUnloaded())
-            return;
-        switch (outcome) {
-        case transactions::Outcome::Done:
-            showSuccess(QStringLiteral("Member ") + txtName->text() + QStringLiteral(" succesfully rented ") +
-                            txtTitle->text(),
-                        Shared(modQuorvane::rsRentals));
-            break;
-        case transactions::Outcome::Refused:
-            cmdClear_Click();
-            break;
-        case transactions::Outcome::Failed:
-            break;  // reported; the clerk may try again
-        }
-    } catch (const std::exception& e) {
-        dialogs::reportError(e);
-    }
+    const QString code = txtVcode->text(), member = txtMemcode->text();
+    record([&] { return transactions::RentTape(code, member); }, QStringLiteral("rented"), modQuorvane::rsRentals);
 }
 
 void frmRent::cmdClear_Click()

@@ -45,28 +45,16 @@ void frmReturn::Form_Load()
 void frmReturn::cmdCheck_Click()
 {
     try {
-        // A message box lets other events run: the window may be closed
-        // before it comes back.
-        const QPointer<QuorvaneForm> self(this);
-        const bool passed = modValidate::CheckReturn(txtVcode->text(), txtMemcode->text());
-        if (!self || isUnloaded())
+        if (!passesCheck(&modValidate::CheckReturn))
             return;
-        if (!passed) {
-            cmdClear_Click();
-            return;
-        }
-        // The check left rsRentals on the open rental, rsVideo on the title
-        // and rsMembers on the member. Everything is read before the window
-        // changes, so that a failure leaves it as it was.
-        store::Recordset& video = Shared(modQuorvane::rsVideo);
-        store::Recordset& members = Shared(modQuorvane::rsMembers);
+        // The check left rsRentals on the open rental. Everything is read
+        // before the window changes, so that a failure leaves it as it was.
         const std::int64_t row = Shared(modQuorvane::rsRentals).Bookmark();
         const std::optional<QDate> rentDate = transactions::CurrentRentDate();
         if (!rentDate)
             throw ConversionError(QStringLiteral("Invalid use of Null"));
-        const QString title = video.Text(QStringLiteral("Title"));
-        const QString name =
-            members.Text(QStringLiteral("First Name")) + QLatin1Char(' ') + members.Text(QStringLiteral("Last Name"));
+        const QString title = checkedTitle();
+        const QString name = checkedMemberName();
 
         rentalRow_ = row;
         txtDaterent->setText(convert::ShortDate(*rentDate));
@@ -79,28 +67,10 @@ void frmReturn::cmdCheck_Click()
 
 void frmReturn::cmdTrans_Click()
 {
-    if (!cmdTrans->isEnabled())
-        return;
-    try {
-        const QPointer<QuorvaneForm> self(this);
-        const transactions::Outcome outcome = transactions::ReturnTape(txtVcode->text(), txtMemcode->text(), rentalRow_);
-        if (!self || isUnloaded())
-            return;
-        switch (outcome) {
-        case transactions::Outcome::Done:
-            showSuccess(QStringLiteral("Member ") + txtName->text() + QStringLiteral(" succesfully returned ") +
-                            txtTitle->text(),
-                        Shared(modQuorvane::rsReturnee));
-            break;
-        case transactions::Outcome::Refused:
-            cmdClear_Click();
-            break;
-        case transactions::Outcome::Failed:
-            break;  // reported; the clerk may try again
-        }
-    } catch (const std::exception& e) {
-        dialogs::reportError(e);
-    }
+    const QString code = txtVcode->text(), member = txtMemcode->text();
+    const std::int64_t row = rentalRow_;
+    record([&] { return transactions::ReturnTape(code, member, row); }, QStringLiteral("returned"),
+           modQuorvane::rsReturnee);
 }
 
 void frmReturn::cmdClear_Click()

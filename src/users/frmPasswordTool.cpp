@@ -1,6 +1,7 @@
 #include "users/frmPasswordTool.h"
 
 #include "catalogue/EditorLayout.h"
+#include "data/Schema.h"
 #include "data/modQuorvane.h"
 #include "platform/Dialogs.h"
 #include "platform/KeyPress.h"
@@ -27,10 +28,10 @@
 using modQuorvane::CurrentPassword;
 using modQuorvane::CurrentUser;
 
+using namespace schema::field;
+
 namespace {
 
-const QString kUsername = QStringLiteral("Username");
-const QString kPassword = QStringLiteral("Password");
 const QString kDone = QStringLiteral("&Done");
 const QString kCancel = QStringLiteral("&Cancel");
 
