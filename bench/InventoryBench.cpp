@@ -31,21 +31,11 @@ using namespace bench_support;
 
 namespace {
 
-constexpr int kRows = 1000000;
 const QString kTitle = QStringLiteral("Title");
 
 void fillTable(const QString& path)
 {
-    SQLite::Database db(path.toStdString(), SQLite::OPEN_READWRITE);
-    db.exec("PRAGMA synchronous = OFF");
-    SQLite::Transaction tx(db);
-    db.exec("INSERT INTO \"Video Database\" (\"Video Code\", \"Title\", \"Main Cast\", \"Second Cast\", "
-            "\"Category\", \"Tapes In\", \"Tapes Out\") "
-            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
-            std::to_string(kRows) +
-            ") SELECT 'V' || i, 'Title ' || i, 'Main ' || i, 'Second ' || i, 'Category ' || (i % 40), "
-            "i % 7, i % 3 FROM n");
-    tx.commit();
+    fillFile(path, [](SQLite::Database& db) { addTitles(db, kRows, "'Title ' || i", "i % 7", "i % 3"); });
 }
 
 frmMDIQuorvane* g_main = nullptr;

@@ -125,8 +125,7 @@ void BM_RegisterNewCodeWalk(benchmark::State& state)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench_support::preferOffscreen();
     benchmark::Initialize(&argc, argv);
     QuorvaneApplication app(argc, argv);
 

@@ -9,6 +9,7 @@
 // search), shown_ms (until the views have laid out every line) and
 // peak_rss_mb (VmHWM of the process so far; the row-by-row scans run last,
 // so the figures before them are the search's own).
+#include "BenchSupport.h"
 #include "browse/Search.h"
 #include "browse/frmEditSearch.h"
 #include "data/modQuorvane.h"
@@ -37,50 +38,24 @@
 
 namespace {
 
-constexpr int kRows = 1000000;
+using bench_support::kRows;
 
 // One title in a hundred holds one of the two words searched for; every
 // title holds one of the three words of the search that finds them all.
 const QString kOnePercentQuery = QStringLiteral("falcon harbour");
 const QString kEveryTitleQuery = QStringLiteral("story falcon harbour");
 
+// Titles such that one in a hundred holds one of the two words searched for.
 void fillTitles(const QString& path)
 {
-    SQLite::Database db(path.toStdString(), SQLite::OPEN_READWRITE);
-    db.exec("PRAGMA synchronous = OFF");
-    SQLite::Transaction tx(db);
-    db.exec("INSERT INTO \"Video Database\" (\"Video Code\", \"Title\", \"Main Cast\", \"Second Cast\", "
-            "\"Category\", \"Tapes In\", \"Tapes Out\") "
-            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
-            std::to_string(kRows) +
-            ") SELECT 'V' || i, "
-            "CASE i % 200 WHEN 0 THEN 'The Falcon ' || i WHEN 100 THEN 'Harbour Lights ' || i "
-            "ELSE 'Story of the Night ' || i END, "
-            "'Main ' || i, 'Second ' || i, 'Category ' || (i % 40), 2, 0 FROM n");
-    tx.commit();
+    bench_support::fillFile(path, [](SQLite::Database& db) {
+        bench_support::addTitles(db, kRows,
+                                 "CASE i % 200 WHEN 0 THEN 'The Falcon ' || i WHEN 100 THEN 'Harbour Lights ' || i "
+                                 "ELSE 'Story of the Night ' || i END");
+    });
 }
 
-bool setUpDatabase(QTemporaryDir& dir)
-{
-    platform::setApplicationFolder(dir.path());
-    modQuorvane::DbPath = modQuorvane::ComputeDbPath();
-    if (!modQuorvane::CreateNewDatabase())
-        return false;
-    fillTitles(modQuorvane::DbPath);
-    modQuorvane::OpenMainDatabase();
-    return modQuorvane::rsVideo->RecordCount() == kRows;
-}
-
-double peakRssMb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    return -1;
-}
+double peakRssMb() { return bench_support::memory().peak / 1024.0; }
 
 // The longest time the window events waited while a search ran: a 5-ms
 // timer notes the gaps between its ticks, and the gaps at either end count.
@@ -246,14 +221,13 @@ void BM_SearchRowByRow(benchmark::State& state, const QString& query)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench_support::preferOffscreen();
     benchmark::Initialize(&argc, argv);
     QuorvaneApplication app(argc, argv);
 
     QTemporaryDir dir;
     std::fprintf(stderr, "Building %d titles...\n", kRows);
-    if (!dir.isValid() || !setUpDatabase(dir)) {
+    if (!bench_support::setUpDatabase(dir, fillTitles) || modQuorvane::rsVideo->RecordCount() != kRows) {
         std::fprintf(stderr, "could not build the benchmark database\n");
         return 1;
     }

@@ -225,15 +225,14 @@ void BM_OneCommittedWrite(benchmark::State& state)
 
 void report()
 {
-    std::fprintf(stderr, "Peak resident memory: %.1f MB\n", bench_support::peakResidentKb() / 1024.0);
+    std::fprintf(stderr, "Peak resident memory: %.1f MB\n", bench_support::memory().peak / 1024.0);
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench_support::preferOffscreen();
     benchmark::Initialize(&argc, argv);
     QuorvaneApplication app(argc, argv);
     dialogs::install(&g_dialogs);
@@ -248,7 +247,7 @@ int main(int argc, char** argv)
     rsVideo->Edit();
     rsVideo->SetValue(QStringLiteral("Tapes In"), 1000000000);
     rsVideo->Update();
-    std::fprintf(stderr, "Resident memory with the database open: %.1f MB\n", bench_support::residentKb() / 1024.0);
+    std::fprintf(stderr, "Resident memory with the database open: %.1f MB\n", bench_support::memory().rss / 1024.0);
 
     const auto us = benchmark::kMicrosecond;
     benchmark::RegisterBenchmark("CheckRent", BM_CheckRent)->Unit(us);

@@ -3,6 +3,7 @@
 // and its peak, and drawing a view as the screen would.
 #pragma once
 
+#include "BenchSupport.h"
 #include "data/modQuorvane.h"
 #include "platform/AppFolder.h"
 #include "shell/Windows.h"
@@ -19,27 +20,6 @@
 #include <functional>
 
 namespace bench_support {
-
-// Resident memory now and at its peak, in kilobytes.
-struct Memory {
-    long rss = 0;
-    long peak = 0;
-};
-
-inline Memory memory()
-{
-    Memory m;
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return m;
-    for (const QByteArray& line : f.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            m.rss = line.mid(6).trimmed().split(' ').value(0).toLong();
-        else if (line.startsWith("VmHWM:"))
-            m.peak = line.mid(6).trimmed().split(' ').value(0).toLong();
-    }
-    return m;
-}
 
 // Makes the present resident memory the peak, so that each measurement has
 // a peak of its own.
@@ -72,13 +52,6 @@ inline void draw(QAbstractItemView* view)
     view->viewport()->grab();
 }
 
-// Windows are drawn off screen unless the environment asks for a display.
-inline void preferOffscreen()
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-}
-
 // Builds the shop's database in a temporary folder, fills it straight through SQLite,
 // opens it and puts the main window up, as at the counter. nullptr, after
 // saying so, when the database cannot be built or filled() says it is not.
@@ -88,18 +61,7 @@ inline frmMDIQuorvane* openCounter(const char* building,
 {
     static QTemporaryDir dir;
     std::fprintf(stderr, "Building %s...\n", building);
-    bool built = dir.isValid();
-    if (built) {
-        platform::setApplicationFolder(dir.path());
-        modQuorvane::DbPath = modQuorvane::ComputeDbPath();
-        built = modQuorvane::CreateNewDatabase();
-    }
-    if (built) {
-        fill(modQuorvane::DbPath);
-        modQuorvane::OpenMainDatabase();
-        built = filled();
-    }
-    if (!built) {
+    if (!setUpDatabase(dir, fill) || !filled()) {
         std::fprintf(stderr, "could not build the benchmark database\n");
         return nullptr;
     }

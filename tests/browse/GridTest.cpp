@@ -76,17 +76,6 @@ protected:
         return out;
     }
 
-    static void addRental(const QString& member, const QString& code, const QDate& date, const QString& returned)
-    {
-        auto& rs = *modQuorvane::rsRentals;
-        rs.AddNew();
-        rs.SetValue(QStringLiteral("Member ID"), member);
-        rs.SetValue(QStringLiteral("Video Code"), code);
-        rs.SetValue(QStringLiteral("Rent Date"), date);
-        rs.SetValue(QStringLiteral("Returned"), returned);
-        rs.Update();
-    }
-
     static void addCode(const QString& code, const QString& title)
     {
         auto& rs = *modQuorvane::rsVideoCode;

@@ -72,12 +72,6 @@ protected:
         QListView* l = list(w);
         QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualRect(l->model()->index(row, 0)).center());
     }
-
-    void otherProgram(const char* sql) const
-    {
-        SQLite::Database raw(dbPath().toStdString(), SQLite::OPEN_READWRITE, 0);
-        raw.exec(sql);
-    }
 };
 
 TEST_F(InventoryTest, ListsEveryTitleInTableOrderAndShowsTheFirstOnesCounts)

@@ -9,6 +9,10 @@
 #include "startup/frmLogin.h"
 
 #include <QCoreApplication>
+
+#include <SQLiteCpp/SQLiteCpp.h>
+
+#include <QDate>
 #include <QElapsedTimer>
 #include <QEventLoop>
 
@@ -95,6 +99,23 @@ void QuorvaneTest::freshDatabase()
 {
     ASSERT_TRUE(modQuorvane::CreateNewDatabase());
     modQuorvane::OpenMainDatabase();
+}
+
+void QuorvaneTest::otherProgram(const std::string& sql) const
+{
+    SQLite::Database raw(dbPath().toStdString(), SQLite::OPEN_READWRITE, 0);
+    raw.exec(sql);
+}
+
+void QuorvaneTest::addRental(const QString& member, const QString& code, const QDate& date, const QString& returned)
+{
+    auto& rs = *modQuorvane::rsRentals;
+    rs.AddNew();
+    rs.SetValue(QStringLiteral("Member ID"), member);
+    rs.SetValue(QStringLiteral("Video Code"), code);
+    rs.SetValue(QStringLiteral("Rent Date"), date);
+    rs.SetValue(QStringLiteral("Returned"), returned);
+    rs.Update();
 }
 
 void pump(int ms)

@@ -5,6 +5,7 @@
 #include "platform/Dialogs.h"
 
 #include <QApplication>
+#include <QDate>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -13,6 +14,7 @@
 #include <deque>
 #include <functional>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 // Test failures show texts as texts.
@@ -59,6 +61,13 @@ protected:
 
     // Creates and opens a new, empty database in the folder.
     void freshDatabase();
+
+    // Runs SQL on the file through a connection of its own, as another
+    // program (or another counter) would; it does not wait for a lock.
+    void otherProgram(const std::string& sql) const;
+
+    // Appends a rental through the shared record set.
+    static void addRental(const QString& member, const QString& code, const QDate& date, const QString& returned);
 
     ScriptedDialogs dialogs_;
 

@@ -53,30 +53,11 @@ protected:
         return out;
     }
 
-    // Runs SQL on the file through a connection of its own, as another
-    // program (or another counter) would.
-    void otherProgram(const std::string& sql) const
-    {
-        SQLite::Database raw(dbPath().toStdString(), SQLite::OPEN_READWRITE);
-        raw.exec(sql);
-    }
-
     // The title's Tapes In and Tapes Out, as "in/out".
     static QString stock(const QString& code)
     {
         const auto row = findRow(schema::kVideo, "Video Code", code);
         return row ? (*row)[5] + "/" + (*row)[6] : QStringLiteral("<none>");
-    }
-
-    static void addRental(const QString& member, const QString& code, const QDate& date, const QString& returned)
-    {
-        auto& rs = *modQuorvane::rsRentals;
-        rs.AddNew();
-        rs.SetValue(QStringLiteral("Member ID"), member);
-        rs.SetValue(QStringLiteral("Video Code"), code);
-        rs.SetValue(QStringLiteral("Rent Date"), date);
-        rs.SetValue(QStringLiteral("Returned"), returned);
-        rs.Update();
     }
 
     static void typeCodes(QWidget* w, const QString& code, const QString& member)
