@@ -264,7 +264,11 @@ void frmDatabaseGrid::fitColumns()
     const auto& fields = DbaseData->Fields();
     for (size_t c = 0; c < fields.size(); ++c) {
         const int byHeading = metrics.horizontalAdvance(fields[c].name) + 2 * average;
-        const int byValue = (typicalWidth(fields[c]) + 2) * average;
+        // A date is as wide as its longest short form; digits are wider than
+        // the average letter.
+        const int byValue = fields[c].type == store::dbDate
+                                ? metrics.horizontalAdvance(QStringLiteral("12/28/2026")) + 2 * average
+                                : (typicalWidth(fields[c]) + 2) * average;
         DBGrid->setColumnWidth(static_cast<int>(c), std::max(byHeading, byValue));
     }
 }

@@ -18,6 +18,9 @@
 
 #include <SQLiteCpp/SQLiteCpp.h>
 
+#include <QStyle>
+#include <QStyleOptionViewItem>
+
 #include <gtest/gtest.h>
 
 using namespace shell_tests;
@@ -130,6 +133,13 @@ TEST_F(GridTest, ViewerShowsEveryFieldAndRowWithDatesInShortForm)
     EXPECT_FALSE(gridOf(w)->model()->flags(gridOf(w)->model()->index(0, 0)) & Qt::ItemIsEditable);
     EXPECT_EQ(main->panelText(1), "Rentals Database");
     EXPECT_EQ(main->panelText(2), "2 records");
+    // A date of two-digit month and day reads whole in its column.
+    QTableView* grid = gridOf(w);
+    QStyleOptionViewItem option;
+    option.initFrom(grid);
+    const int needed = grid->fontMetrics().horizontalAdvance(QStringLiteral("12/28/2026")) +
+                       2 * grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, &option, grid) + 2;
+    EXPECT_GE(grid->columnWidth(2), needed);
 }
 
 TEST_F(GridTest, DeleterShowsItsTableWithNumbersAndEmptyFields)
