@@ -62,14 +62,7 @@ QLineEdit* addCountBox(QWidget* form, const char* name, const QRect& where)
     return b;
 }
 
-// The shared record set of the titles; an error, not a crash, when the
-// database is not open.
-store::Recordset& videoSet()
-{
-    if (!modQuorvane::rsVideo)
-        throw store::StoreError(store::ErrorKind::ObjectClosed, QStringLiteral("Object invalid or no longer set."));
-    return *modQuorvane::rsVideo;
-}
+store::Recordset& videoSet() { return modQuorvane::Shared(modQuorvane::rsVideo); }
 
 }  // namespace
 

@@ -136,16 +136,6 @@ void enableNextIfRowFollows(store::Recordset& rs, QPushButton* next)
 
 namespace {
 
-void report(const std::exception_ptr& failure)
-{
-    try {
-        std::rethrow_exception(failure);
-    } catch (const std::exception& e) {
-        dialogs::reportError(e);
-    } catch (...) {
-    }
-}
-
 bool isEnvironmental(const std::exception_ptr& failure)
 {
     try {
@@ -200,7 +190,7 @@ SaveOutcome saveWithCode(const CodeEntry& entry, bool editMode, store::Recordset
         failures.push_back(std::current_exception());
     }
     for (const std::exception_ptr& failure : failures)
-        report(failure);
+        dialogs::reportError(failure);
     return outcome;
 }
 

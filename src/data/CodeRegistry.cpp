@@ -19,13 +19,7 @@ bool RegisterCode(const QString& code, const QString& name, const QString& table
 {
     const Registration r = RegisterCodeInTransaction(code, name, tableName);
     appendedRow = r.appendedRow;
-    if (r.failure) {
-        try {
-            std::rethrow_exception(r.failure);
-        } catch (const std::exception& e) {
-            dialogs::reportError(e);
-        }
-    }
+    dialogs::reportError(r.failure);
     return r.known;
 }
 

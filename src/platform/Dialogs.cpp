@@ -36,4 +36,16 @@ void install(Service* service) { g_service = service; }
 
 void reportError(const std::exception& e) { message(errorReport(e), Icon::Critical); }
 
+void reportError(const std::exception_ptr& failure)
+{
+    if (!failure)
+        return;
+    try {
+        std::rethrow_exception(failure);
+    } catch (const std::exception& e) {
+        reportError(e);
+    } catch (...) {
+    }
+}
+
 }  // namespace dialogs

@@ -41,5 +41,7 @@ inline bool askYesNo(const QString& text, Icon icon) { return current().askYesNo
 
 // "Error :", one blank and the description, with the critical icon.
 void reportError(const std::exception& e);
+// The same for an error kept to be reported later (nothing for an empty one).
+void reportError(const std::exception_ptr& failure);
 
 }  // namespace dialogs

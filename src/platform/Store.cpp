@@ -970,29 +970,10 @@ bool Recordset::SetBookmark(std::int64_t rowid)
 
 std::vector<Recordset::PageRow> Recordset::ReadPage(std::int64_t afterRowid, int limit) const
 {
-    checkOpen();
-    std::vector<PageRow> page;
-    if (limit <= 0)
-        return page;
-    SQLite::Statement& st = conn_->statement(QStringLiteral("SELECT rowid, * FROM ") + quoteName(table_) +
-                                             QStringLiteral(" WHERE rowid > ?1 ORDER BY rowid LIMIT ?2"));
-    ResetGuard stGuard(st);
-    translated(conn_->path(), [&] {
-        st.bind(1, static_cast<int64_t>(afterRowid));
-        st.bind(2, limit);
-        const int n = std::min(st.getColumnCount() - 1, FieldCount());
-        while (st.executeStep()) {
-            PageRow row;
-            row.rowid = st.getColumn(0).getInt64();
-            row.values.reserve(fields_.size());
-            for (int i = 0; i < n; ++i)
-                row.values.push_back(storedToValue(i, columnValue(st.getColumn(i + 1))));
-            row.values.resize(fields_.size());
-            page.push_back(std::move(row));
-        }
-        st.reset();
-    });
-    return page;
+    std::vector<int> every(fields_.size());
+    for (size_t i = 0; i < every.size(); ++i)
+        every[i] = static_cast<int>(i);
+    return ReadPage(afterRowid, limit, every);
 }
 
 const FieldInfo& Recordset::Field(int position) const
@@ -1352,9 +1333,6 @@ void Recordset::Delete()
     pos_ = Pos::Deleted;
 }
 
-// ---------------------------------------------------------------------------
-// Reading chosen fields in a long walk
-
 std::int64_t Recordset::ReadTextPage(std::int64_t afterRowid, int limit, const std::vector<int>& positions,
                                      const TextVisitor& visit) const
 {
@@ -1400,12 +1378,6 @@ std::int64_t Recordset::ReadTextPage(std::int64_t afterRowid, int limit, const s
     return last;
 }
 
-}  // namespace store
-
-// ---------------------------------------------------------------------------
-// Browsing support
-
-namespace store {
 
 std::int64_t Database::DataVersion() const { return conn_->dataVersion(); }
 

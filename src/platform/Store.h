@@ -161,17 +161,15 @@ public:
     // SQLite's online backup. The target is replaced.
     void BackupTo(const QString& targetPath);
 
-private:
-    explicit Database(std::shared_ptr<Connection> conn);
-    std::shared_ptr<Connection> conn_;
-
-    // --- Browsing support ---------------------------------------------------
-public:
     // A number that changes whenever another connection (in this program or
     // another) has committed a change to the file; compare two readings to
     // learn whether rows read earlier may have changed. Writes through this
     // database do not change it.
     std::int64_t DataVersion() const;
+
+private:
+    explicit Database(std::shared_ptr<Connection> conn);
+    std::shared_ptr<Connection> conn_;
 };
 
 // A table-type record set over one table.
@@ -259,6 +257,36 @@ public:
     // Makes the row with this rowid current; false if there is no such row.
     bool SetBookmark(std::int64_t rowid);
 
+    // Some fields of up to `limit` rows whose rowid is greater than
+    // afterRowid, in natural order, without making a value of every field:
+    // visit(rowid, texts) runs once per row with one FieldText per position
+    // asked for, each the UTF-8 form of what Text() shows for it. The texts
+    // are valid only during that call, and visit must not let window events
+    // run (the page's read lock is held until the page ends). Returns the
+    // rowid of the last row visited, or afterRowid when there was none. The
+    // current row does not move.
+    struct FieldText {
+        const char* utf8 = nullptr;  // nullptr for an empty field
+        int size = 0;                // in bytes
+        bool isNull() const { return utf8 == nullptr; }
+    };
+    using TextVisitor = std::function<void(std::int64_t rowid, const FieldText* texts)>;
+    std::int64_t ReadTextPage(std::int64_t afterRowid, int limit, const std::vector<int>& positions,
+                              const TextVisitor& visit) const;
+
+    // Moves `rows` rows forward (or backward, when negative) in natural order,
+    // from the current row or, when startBookmark is not 0, from the row with
+    // that rowid, which need not exist any more (a deleted row keeps its
+    // place). Moving beyond the last row leaves the record set at Eof, before
+    // the first at Bof. Move(0) makes the start row current and fails when it
+    // has been deleted. The rows in between are skipped inside the engine:
+    // nothing of theirs is read into the program.
+    void Move(long long rows, std::int64_t startBookmark = 0);
+
+    // ReadPage limited to some fields: each row's values are those of the
+    // fields at these positions, in this order.
+    std::vector<PageRow> ReadPage(std::int64_t afterRowid, int limit, const std::vector<int>& positions) const;
+
 private:
     friend class Database;
     friend class Connection;
@@ -285,38 +313,6 @@ private:
     Mode mode_ = Mode::None;
     std::vector<QVariant> buffer_;  // stored form of the pending row
 
-public:
-    // ---- Reading chosen fields in a long walk ----
-    // Some fields of up to `limit` rows whose rowid is greater than
-    // afterRowid, in natural order, without making a value of every field:
-    // visit(rowid, texts) runs once per row with one FieldText per position
-    // asked for, each the UTF-8 form of what Text() shows for it. The texts
-    // are valid only during that call, and visit must not let window events
-    // run (the page's read lock is held until the page ends). Returns the
-    // rowid of the last row visited, or afterRowid when there was none. The
-    // current row does not move.
-    struct FieldText {
-        const char* utf8 = nullptr;  // nullptr for an empty field
-        int size = 0;                // in bytes
-        bool isNull() const { return utf8 == nullptr; }
-    };
-    using TextVisitor = std::function<void(std::int64_t rowid, const FieldText* texts)>;
-    std::int64_t ReadTextPage(std::int64_t afterRowid, int limit, const std::vector<int>& positions,
-                              const TextVisitor& visit) const;
-
-    // ---- Browsing support ----
-    // Moves `rows` rows forward (or backward, when negative) in natural order,
-    // from the current row or, when startBookmark is not 0, from the row with
-    // that rowid, which need not exist any more (a deleted row keeps its
-    // place). Moving beyond the last row leaves the record set at Eof, before
-    // the first at Bof. Move(0) makes the start row current and fails when it
-    // has been deleted. The rows in between are skipped inside the engine:
-    // nothing of theirs is read into the program.
-    void Move(long long rows, std::int64_t startBookmark = 0);
-
-    // ReadPage limited to some fields: each row's values are those of the
-    // fields at these positions, in this order.
-    std::vector<PageRow> ReadPage(std::int64_t afterRowid, int limit, const std::vector<int>& positions) const;
 };
 
 // Begins a transaction on a database and rolls it back when the scope ends

@@ -15,8 +15,6 @@ void setStatusPanel(int panel, const QString& text)
         g_link->setPanelText(panel, text);
 }
 
-QString statusPanel(int panel) { return g_link ? g_link->panelText(panel) : QString(); }
-
 void setSearchEnabled(bool enabled)
 {
     if (g_link)

@@ -27,8 +27,6 @@ MainWindowLink* mainWindowLink();
 
 // Writes a panel of the status bar, when the main window is up.
 void setStatusPanel(int panel, const QString& text);
-// The panel's text, or an empty text without a main window.
-QString statusPanel(int panel);
 // Enables or disables the Search command, when the main window is up.
 void setSearchEnabled(bool enabled);
 

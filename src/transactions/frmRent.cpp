@@ -8,7 +8,6 @@
 #include "transactions/Transactions.h"
 
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 
 using modQuorvane::Shared;

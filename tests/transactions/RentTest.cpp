@@ -19,25 +19,9 @@ namespace {
 
 class RentTest : public TransactionsTest {
 protected:
-    frmRent* openRent()
-    {
-        mainWindow()->mnuRent_Click();
-        pump();
-        frmRent* w = windows::find<frmRent>();
-        EXPECT_NE(w, nullptr);
-        return w;
-    }
-
-    static void check(frmRent* w) { button(w, "cmdCheck")->click(); }
-    static void rent(frmRent* w) { button(w, "cmdTrans")->click(); }
-
-    static QStringList results(frmRent* w)
-    {
-        QStringList out;
-        for (const char* n : {"txtTitle", "txtName", "txtDate", "txtTapes"})
-            out << box(w, n)->text();
-        return out;
-    }
+    frmRent* openRent() { return openBy<frmRent>(&frmMDIQuorvane::mnuRent_Click); }
+    static void rent(frmRent* w) { record(w); }
+    static QStringList results(frmRent* w) { return texts(w, {"txtTitle", "txtName", "txtDate", "txtTapes"}); }
 };
 
 TEST_F(RentTest, OpensEmptyWithTodayAndTheRentalCount)

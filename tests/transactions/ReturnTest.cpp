@@ -19,24 +19,11 @@ namespace {
 
 class ReturnTest : public TransactionsTest {
 protected:
-    frmReturn* openReturn()
-    {
-        mainWindow()->mnuReturn_Click();
-        pump();
-        frmReturn* w = windows::find<frmReturn>();
-        EXPECT_NE(w, nullptr);
-        return w;
-    }
-
-    static void check(frmReturn* w) { button(w, "cmdCheck")->click(); }
-    static void giveBack(frmReturn* w) { button(w, "cmdTrans")->click(); }
-
+    frmReturn* openReturn() { return openBy<frmReturn>(&frmMDIQuorvane::mnuReturn_Click); }
+    static void giveBack(frmReturn* w) { record(w); }
     static QStringList results(frmReturn* w)
     {
-        QStringList out;
-        for (const char* n : {"txtTitle", "txtName", "txtDaterent", "txtDatereturn", "txtDays"})
-            out << box(w, n)->text();
-        return out;
+        return texts(w, {"txtTitle", "txtName", "txtDaterent", "txtDatereturn", "txtDays"});
     }
 
     // Heat (1 in, 1 out), rented by M1 on the 1st.

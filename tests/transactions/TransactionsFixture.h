@@ -60,6 +60,29 @@ protected:
         return row ? (*row)[5] + "/" + (*row)[6] : QStringLiteral("<none>");
     }
 
+    // The window a main window command shows.
+    template <class W>
+    W* openBy(void (frmMDIQuorvane::*command)())
+    {
+        (mainWindow()->*command)();
+        testing_support::pump();
+        W* w = windows::find<W>();
+        EXPECT_NE(w, nullptr);
+        return w;
+    }
+
+    static void check(QWidget* w) { button(w, "cmdCheck")->click(); }
+    // Rent or Return.
+    static void record(QWidget* w) { button(w, "cmdTrans")->click(); }
+
+    static QStringList texts(QWidget* w, std::initializer_list<const char*> boxes)
+    {
+        QStringList out;
+        for (const char* n : boxes)
+            out << box(w, n)->text();
+        return out;
+    }
+
     static void typeCodes(QWidget* w, const QString& code, const QString& member)
     {
         box(w, "txtVcode")->setText(code);
